@@ -1,0 +1,8 @@
+#pragma once
+// Entry points of the command groups listed in cli/main.cpp.
+
+#include "cli/command.h"
+
+namespace veltrace::cli {
+
+}  // namespace veltrace::cli

@@ -1,0 +1,102 @@
+// veltrace-cli: the command-line companion of Veltrace. It exposes the
+// portable core: effects, scenes, workspaces, shaders, setup packages.
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "cli/command.h"
+#include "cli/groups.h"
+
+namespace veltrace::cli {
+
+const std::vector<CommandGroup>& commandGroups() {
+  static const std::vector<CommandGroup> groups = {
+      // {"effect", "create, check and resave effect files", runEffectGroup},
+  };
+  return groups;
+}
+
+std::string inProgramFolder(const Context& context, const std::string& suffix) {
+  return context.programFolder + suffix;
+}
+
+std::string corePathFromArgument(const std::string& argument) {
+  // Natively the file layer maps the core's backslashes back to slashes, so
+  // a POSIX path is carried with backslashes inside the core too.
+  std::string path = argument;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+namespace {
+
+void printUsage(std::ostream& out) {
+  out << "usage: veltrace-cli [--program-folder DIR] GROUP COMMAND [ARGS...]\n"
+         "\n"
+         "Options:\n"
+         "  --program-folder DIR  folder holding prefs, effects, media, ... (default: current folder)\n"
+         "  --help                this text; 'veltrace-cli GROUP --help' for a group\n"
+         "\n"
+         "Groups:\n";
+  for (const auto& group : commandGroups()) {
+    std::string name = group.name;
+    name.resize(12, ' ');
+    out << "  " << name << group.summary << "\n";
+  }
+}
+
+std::string currentFolder() {
+  std::error_code error;
+  auto folder = std::filesystem::current_path(error);
+  return error ? std::string(".") : folder.string();
+}
+
+}  // namespace
+
+int runMain(int argc, char** argv) {
+  Arguments arguments(argv + 1, argv + argc);
+  std::string programFolder = currentFolder();
+
+  size_t at = 0;
+  while (at < arguments.size() && arguments[at].rfind("--", 0) == 0) {
+    if (arguments[at] == "--help") {
+      printUsage(std::cout);
+      return exitSuccess;
+    }
+    if (arguments[at] == "--program-folder") {
+      if (at + 1 >= arguments.size()) {
+        std::cerr << "veltrace-cli: --program-folder needs a folder\n";
+        return exitUsage;
+      }
+      programFolder = arguments[at + 1];
+      at += 2;
+      continue;
+    }
+    std::cerr << "veltrace-cli: unknown option '" << arguments[at] << "'\n";
+    printUsage(std::cerr);
+    return exitUsage;
+  }
+  if (at >= arguments.size()) {
+    printUsage(std::cerr);
+    return exitUsage;
+  }
+
+  std::string folder = corePathFromArgument(programFolder);
+  while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
+  Context context{folder, std::cout, std::cerr};
+
+  const std::string& groupName = arguments[at];
+  for (const auto& group : commandGroups()) {
+    if (groupName == group.name)
+      return group.run(context, Arguments(arguments.begin() + static_cast<long>(at) + 1, arguments.end()));
+  }
+  std::cerr << "veltrace-cli: unknown command group '" << groupName << "'\n";
+  printUsage(std::cerr);
+  return exitUsage;
+}
+
+}  // namespace veltrace::cli
+
+int main(int argc, char** argv) { return veltrace::cli::runMain(argc, argv); }
