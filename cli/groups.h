@@ -5,4 +5,6 @@
 
 namespace veltrace::cli {
 
+int runEffectGroup(const Context& context, const Arguments& arguments);
+
 }  // namespace veltrace::cli

@@ -12,7 +12,7 @@ namespace veltrace::cli {
 
 const std::vector<CommandGroup>& commandGroups() {
   static const std::vector<CommandGroup> groups = {
-      // {"effect", "create, check and resave effect files", runEffectGroup},
+      {"effect", "create, check and resave effect files", runEffectGroup},
   };
   return groups;
 }
