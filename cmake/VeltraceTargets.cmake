@@ -42,7 +42,7 @@ function(veltrace_test name)
     VELTRACE_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "GTEST_COLOR=no")
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "GTEST_COLOR=no" TIMEOUT 900)
 endfunction()
 
 # veltrace_fuzzer(NAME SOURCES a.cpp LIBS lib1 [CORPUS seed_folder...]): a
