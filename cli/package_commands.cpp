@@ -1,0 +1,226 @@
+// veltrace-cli package: builds setup packages, attaches them to the setup
+// program, lists and extracts them.
+
+#include <ctime>
+#include <iostream>
+
+#include "base/files.h"
+#include "base/text.h"
+#include "cli/groups.h"
+#include "setup/package_locator.h"
+#include "setup/package_reader.h"
+#include "setup/packager.h"
+
+namespace veltrace::cli {
+
+namespace {
+
+using namespace veltrace::setup;
+
+void printPackageUsage(std::ostream& out) {
+  out << "usage: veltrace-cli package COMMAND ARGS\n"
+         "\n"
+         "Commands:\n"
+         "  build SETUP.INI PAYLOAD_DIR -o OUT.ovz   pack the script and the files its File lines name\n"
+         "  attach SETUP.EXE PACKAGE.ovz -o OUT.EXE  append the package to the setup program\n"
+         "  list FILE                                records of a package or of a setup program\n"
+         "  extract FILE DIR                         write every record below DIR\n";
+}
+
+void flushLog(MessageLog& log, std::ostream& err) {
+  for (const auto& line : log.takePending()) err << "veltrace-cli: " << line << "\n";
+}
+
+// Splits "-o OUT" off the arguments; false when "-o" has no value or comes
+// twice.
+bool takeOutput(Arguments& arguments, std::string& output) {
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    if (arguments[i] != "-o") continue;
+    if (i + 1 >= arguments.size() || !output.empty()) return false;
+    output = arguments[i + 1];
+    arguments.erase(arguments.begin() + static_cast<long>(i), arguments.begin() + static_cast<long>(i) + 2);
+    --i;
+  }
+  return true;
+}
+
+// A setup program with a valid locator is opened at its package; anything
+// else as a bare container.
+bool openPackage(const std::string& path, PackageReader& reader) {
+  if (auto locator = readPackageLocator(path)) return reader.open(path, locator->packageOffset) == 0;
+  return reader.open(path, 0) == 0;
+}
+
+std::string formatFileTime(std::uint64_t fileTime) {
+  constexpr std::uint64_t ticksPerSecond = 10'000'000;
+  constexpr std::uint64_t unixEpochSeconds = 11644473600ull;
+  if (fileTime == 0) return "-";
+  std::uint64_t seconds = fileTime / ticksPerSecond;
+  if (seconds < unixEpochSeconds) return "before 1970";
+  std::time_t unixTime = static_cast<std::time_t>(seconds - unixEpochSeconds);
+  std::tm parts{};
+#ifdef _WIN32
+  if (gmtime_s(&parts, &unixTime) != 0) return "?";
+#else
+  if (!gmtime_r(&unixTime, &parts)) return "?";
+#endif
+  return formatText("%04d-%02d-%02d %02d:%02d:%02d", parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
+                    parts.tm_hour, parts.tm_min, parts.tm_sec);
+}
+
+int runBuild(const Context& context, Arguments arguments) {
+  std::string output;
+  if (!takeOutput(arguments, output) || output.empty() || arguments.size() != 2) {
+    context.err << "veltrace-cli: package build needs SETUP.INI PAYLOAD_DIR -o OUT.ovz\n";
+    return exitUsage;
+  }
+  MessageLog log;
+  auto container = buildPackage(corePathFromArgument(arguments[0]), corePathFromArgument(arguments[1]), log);
+  flushLog(log, context.err);
+  if (!container) return exitFailure;
+  if (!replaceFileWith(corePathFromArgument(output), *container)) {
+    context.err << "veltrace-cli: cannot write '" << output << "'\n";
+    return exitFailure;
+  }
+  context.out << "Package '" << output << "' written (" << container->size() << " bytes).\n";
+  return exitSuccess;
+}
+
+int runAttach(const Context& context, Arguments arguments) {
+  std::string output;
+  if (!takeOutput(arguments, output) || output.empty() || arguments.size() != 2) {
+    context.err << "veltrace-cli: package attach needs SETUP.EXE PACKAGE.ovz -o OUT.EXE\n";
+    return exitUsage;
+  }
+  auto program = readWholeFile(corePathFromArgument(arguments[0]));
+  auto container = readWholeFile(corePathFromArgument(arguments[1]));
+  if (!program || !container) {
+    context.err << "veltrace-cli: cannot read '" << (program ? arguments[1] : arguments[0]) << "'\n";
+    return exitFailure;
+  }
+  if (container->size() < containerHeaderSize || container->compare(0, 4, "ovz1") != 0) {
+    context.err << "veltrace-cli: '" << arguments[1] << "' is not a setup package\n";
+    return exitFailure;
+  }
+  MessageLog log;
+  auto image = attachPackage(*program, *container, log);
+  flushLog(log, context.err);
+  if (!image) return exitFailure;
+  if (!replaceFileWith(corePathFromArgument(output), *image)) {
+    context.err << "veltrace-cli: cannot write '" << output << "'\n";
+    return exitFailure;
+  }
+  context.out << "Setup program '" << output << "' written (" << image->size() << " bytes).\n";
+  return exitSuccess;
+}
+
+int runList(const Context& context, const Arguments& arguments) {
+  if (arguments.size() != 1) {
+    context.err << "veltrace-cli: package list needs FILE\n";
+    return exitUsage;
+  }
+  PackageReader reader;
+  if (!openPackage(corePathFromArgument(arguments[0]), reader)) {
+    context.err << "veltrace-cli: '" << arguments[0] << "' holds no setup package\n";
+    return exitFailure;
+  }
+  context.out << formatText("%-44s %10s  %-19s  %-15s  %-15s  %s\n", "name", "size", "time (UTC)", "file version",
+                            "product version", "attributes");
+  unsigned records = 0;
+  for (;;) {
+    FileInfo info;
+    std::string name;
+    RecordRead read = reader.readHeader(info, name);
+    if (read == RecordRead::endOfArchive) break;
+    if (read == RecordRead::failed || !reader.skipData(info)) {
+      context.err << "veltrace-cli: the package is damaged after " << records << " records\n";
+      return exitFailure;
+    }
+    ++records;
+    context.out << formatText("%-44s %10u  %-19s  %-15s  %-15s  0x%04X\n", name.c_str(), info.size,
+                              formatFileTime(info.lastWriteTime).c_str(),
+                              formatVersion(info.fileVersionHigh, info.fileVersionLow).c_str(),
+                              formatVersion(info.productVersionHigh, info.productVersionLow).c_str(),
+                              info.attributes);
+  }
+  context.out << records << " records\n";
+  return exitSuccess;
+}
+
+// Creates every folder between `root` and the record's own file.
+bool createFoldersFor(const std::string& root, const std::string& name) {
+  std::string path = root;
+  size_t start = 0;
+  for (size_t separator = name.find('\\'); separator != std::string::npos; separator = name.find('\\', start)) {
+    path += "\\" + name.substr(start, separator - start);
+    if (createFolder(path) == FolderResult::failed) return false;
+    start = separator + 1;
+  }
+  return true;
+}
+
+int runExtract(const Context& context, const Arguments& arguments) {
+  if (arguments.size() != 2) {
+    context.err << "veltrace-cli: package extract needs FILE DIR\n";
+    return exitUsage;
+  }
+  PackageReader reader;
+  if (!openPackage(corePathFromArgument(arguments[0]), reader)) {
+    context.err << "veltrace-cli: '" << arguments[0] << "' holds no setup package\n";
+    return exitFailure;
+  }
+  std::string folder = corePathFromArgument(arguments[1]);
+  while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
+  if (createFolder(folder) == FolderResult::failed) {
+    context.err << "veltrace-cli: cannot create '" << arguments[1] << "'\n";
+    return exitFailure;
+  }
+  unsigned records = 0;
+  for (;;) {
+    FileInfo info;
+    std::string name;
+    RecordRead read = reader.readHeader(info, name);
+    if (read == RecordRead::endOfArchive) break;
+    if (read == RecordRead::failed) {
+      context.err << "veltrace-cli: the package is damaged after " << records << " records\n";
+      return exitFailure;
+    }
+    std::string relative = corePathFromArgument(name);
+    if (!isSafeRelativePath(relative)) {
+      context.err << "veltrace-cli: refusing the record name '" << name << "': it leaves the target folder\n";
+      return exitFailure;
+    }
+    std::string target = folder + "\\" + relative;
+    if (!createFoldersFor(folder, relative) || !reader.extractToFile(info, target, nullptr)) {
+      context.err << "veltrace-cli: cannot extract '" << name << "'\n";
+      return exitFailure;
+    }
+    ++records;
+  }
+  context.out << records << " records extracted to '" << arguments[1] << "'\n";
+  return exitSuccess;
+}
+
+}  // namespace
+
+int runPackageGroup(const Context& context, const Arguments& arguments) {
+  if (arguments.empty()) {
+    printPackageUsage(context.err);
+    return exitUsage;
+  }
+  const std::string& command = arguments[0];
+  Arguments rest(arguments.begin() + 1, arguments.end());
+  if (command == "--help" || command == "help") {
+    printPackageUsage(context.out);
+    return exitSuccess;
+  }
+  if (command == "build") return runBuild(context, rest);
+  if (command == "attach") return runAttach(context, rest);
+  if (command == "list") return runList(context, rest);
+  if (command == "extract") return runExtract(context, rest);
+  context.err << "veltrace-cli: unknown package command '" << command << "'\n";
+  printPackageUsage(context.err);
+  return exitUsage;
+}
+
+}  // namespace veltrace::cli

@@ -1,0 +1,27 @@
+#pragma once
+// The few file-system operations the package reader and the installer need
+// beyond base/files.h: a file's FileInfo, its time and attributes, and
+// deleting a file that may be read-only. On Windows they use the file's
+// directory entry; elsewhere they map onto what the file system has (the
+// read-only attribute onto the owner's write permission).
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "setup/file_info.h"
+
+namespace veltrace::setup {
+
+// Size (low 32 bits), last-write time, attributes and version words of the
+// file at `corePath`; nothing when it does not exist or is not a file.
+std::optional<FileInfo> fileInfoFromDisk(std::string_view corePath);
+
+bool setLastWriteTime(std::string_view corePath, std::uint64_t fileTime);
+bool setFileAttributes(std::string_view corePath, std::uint16_t attributes);
+
+// Deletes the file, clearing a read-only attribute first. True when no file
+// is left under that name (including when there was none).
+bool deleteFileForcing(std::string_view corePath);
+
+}  // namespace veltrace::setup
