@@ -6,5 +6,9 @@
 namespace veltrace::cli {
 
 int runEffectGroup(const Context& context, const Arguments& arguments);
+int runPackageGroup(const Context& context, const Arguments& arguments);
+int runAsmGroup(const Context& context, const Arguments& arguments);
+int runDisasmGroup(const Context& context, const Arguments& arguments);
+int runSceneGroup(const Context& context, const Arguments& arguments);
 
 }  // namespace veltrace::cli

@@ -13,6 +13,10 @@ namespace veltrace::cli {
 const std::vector<CommandGroup>& commandGroups() {
   static const std::vector<CommandGroup> groups = {
       {"effect", "create, check and resave effect files", runEffectGroup},
+      {"package", "build, attach, list and extract setup packages", runPackageGroup},
+      {"asm", "assemble a vertex or pixel shader source to tokens", runAsmGroup},
+      {"disasm", "print the source of a shader token file", runDisasmGroup},
+      {"scene", "show scene files, import models, write the sample media", runSceneGroup},
   };
   return groups;
 }
