@@ -1,0 +1,31 @@
+#pragma once
+// Reading a scene file: the scan order over the whole file (meshes counted,
+// materials, then each mesh) and the "Load Scene" operation that reports the
+// outcome in the message log.
+
+#include <string_view>
+
+#include "app/message_log.h"
+#include "scene/scene_model.h"
+#include "scene/scene_scanner.h"
+
+namespace veltrace {
+
+struct SceneReadOptions {
+  // Length of the guide lines along the vertex vectors (the view's
+  // vectorLength).
+  float vectorLength = 2.0f;
+};
+
+// Reads meshes and materials into `scene` (its name and folder are left
+// alone). False when a counted mesh lacks one of its required keywords; the
+// scene then holds what was read so far.
+bool readScene(SceneScanner& scanner, Scene& scene, const SceneReadOptions& options = {});
+
+// Replaces `scene` with the scene in the file, named after the file and its
+// folder, and logs "Scene "NAME" loaded successfully ...". When the file
+// cannot be opened or read, `scene` is left empty and "Failed to load Scene
+// "NAME" !" is logged.
+bool loadScene(std::string_view corePath, Scene& scene, MessageLog& log, const SceneReadOptions& options = {});
+
+}  // namespace veltrace
