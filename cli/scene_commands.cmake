@@ -1,0 +1,13 @@
+# The scene command group of veltrace-cli. Model import needs the Open Asset
+# Import Library (Debian's libassimp-dev), so only the native build has it.
+target_sources(veltrace-cli PRIVATE scene_commands.cpp scene_import.h)
+target_link_libraries(veltrace-cli PRIVATE veltrace_scene veltrace_scene_authoring)
+if(NOT VELTRACE_WINDOWS)
+  find_package(assimp QUIET)
+endif()
+if(assimp_FOUND)
+  target_sources(veltrace-cli PRIVATE scene_import_assimp.cpp)
+  target_link_libraries(veltrace-cli PRIVATE assimp::assimp)
+else()
+  target_sources(veltrace-cli PRIVATE scene_import_none.cpp)
+endif()

@@ -1,0 +1,176 @@
+// Model import through the Open Asset Import Library.
+
+#include <assimp/material.h>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <assimp/Importer.hpp>
+#include <map>
+
+#include "cli/scene_import.h"
+
+namespace veltrace::cli {
+
+namespace {
+
+constexpr unsigned importSteps = aiProcess_Triangulate | aiProcess_GenSmoothNormals | aiProcess_SortByPType |
+                                 aiProcess_JoinIdenticalVertices | aiProcess_ValidateDataStructure;
+
+Vec3 colourOf(const aiMaterial& material, const char* key, unsigned type, unsigned index, Vec3 fallback) {
+  aiColor3D colour;
+  if (material.Get(key, type, index, colour) != AI_SUCCESS) return fallback;
+  return {colour.r, colour.g, colour.b};
+}
+
+float realOf(const aiMaterial& material, const char* key, unsigned type, unsigned index, float fallback) {
+  float value = fallback;
+  if (material.Get(key, type, index, value) != AI_SUCCESS) return fallback;
+  return value;
+}
+
+// Texture paths keep the model's text; the scene format separates folders
+// with backslashes. Embedded textures ("*0") have no file to name.
+std::string texturePathOf(const aiMaterial& material, aiTextureType type) {
+  aiString path;
+  if (material.GetTextureCount(type) == 0 || material.GetTexture(type, 0, &path) != AI_SUCCESS) return {};
+  std::string text = path.C_Str();
+  if (!text.empty() && text[0] == '*') return {};
+  for (char& c : text)
+    if (c == '/') c = '\\';
+  return text;
+}
+
+AuthoredMaterial convertMaterial(const aiMaterial& material, unsigned number) {
+  AuthoredMaterial result;
+  aiString name;
+  result.name = material.Get(AI_MATKEY_NAME, name) == AI_SUCCESS && name.length > 0 ? std::string(name.C_Str())
+                                                                                    : "Material " + std::to_string(number);
+  for (char& c : result.name)
+    if (c == ',') c = '.';  // names never hold commas in the program's files
+  result.ambient = colourOf(material, AI_MATKEY_COLOR_AMBIENT, result.ambient);
+  result.diffuse = colourOf(material, AI_MATKEY_COLOR_DIFFUSE, result.diffuse);
+  result.specular = colourOf(material, AI_MATKEY_COLOR_SPECULAR, result.specular);
+  result.shine = realOf(material, AI_MATKEY_SHININESS, result.shine);
+  result.shineStrength = realOf(material, AI_MATKEY_SHININESS_STRENGTH, result.shineStrength);
+  result.transparency = 1.0f - realOf(material, AI_MATKEY_OPACITY, 1.0f);
+  result.baseMap = texturePathOf(material, aiTextureType_DIFFUSE);
+  result.bumpMap = texturePathOf(material, aiTextureType_HEIGHT);
+  if (result.bumpMap.empty()) result.bumpMap = texturePathOf(material, aiTextureType_NORMALS);
+  result.opacityMap = texturePathOf(material, aiTextureType_OPACITY);
+  return result;
+}
+
+class ModelConverter {
+ public:
+  ModelConverter(const aiScene& model, AuthoredScene& scene) : model_(model), scene_(scene) {
+    for (unsigned i = 0; i < model.mNumMaterials; ++i) scene.materials.push_back(convertMaterial(*model.mMaterials[i], i));
+    if (scene.materials.empty()) {
+      scene.materials.emplace_back();
+      scene.materials.back().name = "Default";
+    }
+  }
+
+  void convertNode(const aiNode& node, const aiMatrix4x4& parentTransform) {
+    const aiMatrix4x4 transform = parentTransform * node.mTransformation;
+    AuthoredMesh mesh;
+    mesh.name = node.mName.length > 0 ? node.mName.C_Str() : "Mesh " + std::to_string(scene_.meshes.size() + 1);
+    std::vector<unsigned> materialsUsed;  // model materials in order of first use
+    for (unsigned m = 0; m < node.mNumMeshes; ++m) {
+      if (node.mMeshes[m] >= model_.mNumMeshes) continue;
+      addTriangles(*model_.mMeshes[node.mMeshes[m]], transform, mesh, materialsUsed);
+    }
+    if (!mesh.faces.empty()) {
+      mesh.materialRef = materialFor(materialsUsed, mesh.name);
+      scene_.meshes.push_back(std::move(mesh));
+    }
+    for (unsigned c = 0; c < node.mNumChildren; ++c) convertNode(*node.mChildren[c], transform);
+  }
+
+ private:
+  void addTriangles(const aiMesh& source, const aiMatrix4x4& transform, AuthoredMesh& mesh,
+                    std::vector<unsigned>& materialsUsed) {
+    if (!(source.mPrimitiveTypes & aiPrimitiveType_TRIANGLE)) return;
+    std::int32_t materialId = 0;
+    while (static_cast<size_t>(materialId) < materialsUsed.size() &&
+           materialsUsed[static_cast<size_t>(materialId)] != source.mMaterialIndex)
+      ++materialId;
+    if (static_cast<size_t>(materialId) == materialsUsed.size()) materialsUsed.push_back(source.mMaterialIndex);
+
+    // Normals go through the inverse transpose of the node transform.
+    aiMatrix3x3 normalTransform(transform);
+    normalTransform.Inverse().Transpose();
+    const std::int32_t first = static_cast<std::int32_t>(mesh.positions.size());
+    for (unsigned v = 0; v < source.mNumVertices; ++v) {
+      aiVector3D p = transform * source.mVertices[v];
+      mesh.positions.push_back({p.x, p.y, p.z});
+    }
+    for (unsigned f = 0; f < source.mNumFaces; ++f) {
+      const aiFace& face = source.mFaces[f];
+      if (face.mNumIndices != 3) continue;
+      AuthoredFace out;
+      out.materialId = materialId;
+      for (int k = 0; k < 3; ++k) {
+        unsigned index = face.mIndices[k];
+        if (index >= source.mNumVertices) return;
+        AuthoredCorner& corner = out.corners[k];
+        corner.vertex = first + static_cast<std::int32_t>(index);
+        if (source.mNormals) {
+          aiVector3D n = normalTransform * source.mNormals[index];
+          n.Normalize();
+          corner.normal = {n.x, n.y, n.z};
+        }
+        if (source.mTextureCoords[0]) {
+          corner.u = source.mTextureCoords[0][index].x;
+          corner.v = source.mTextureCoords[0][index].y;
+        }
+      }
+      mesh.faces.push_back(out);
+    }
+  }
+
+  // One model material: the scene material itself. Several: a material of
+  // their own with one sub-material each, shared by nodes using the same
+  // list.
+  std::int32_t materialFor(const std::vector<unsigned>& materialsUsed, const std::string& meshName) {
+    auto valid = [&](unsigned m) { return m < model_.mNumMaterials ? m : 0u; };
+    if (materialsUsed.size() <= 1) return materialsUsed.empty() ? 0 : static_cast<std::int32_t>(valid(materialsUsed[0]));
+    auto known = multiMaterials_.find(materialsUsed);
+    if (known != multiMaterials_.end()) return known->second;
+    AuthoredMaterial multi;
+    multi.name = meshName + " Materials";
+    multi.className = "Multi/Sub-Object";
+    for (unsigned m : materialsUsed) multi.subMaterials.push_back(scene_.materials[valid(m)]);
+    scene_.materials.push_back(std::move(multi));
+    std::int32_t index = static_cast<std::int32_t>(scene_.materials.size() - 1);
+    multiMaterials_.emplace(materialsUsed, index);
+    return index;
+  }
+
+  const aiScene& model_;
+  AuthoredScene& scene_;
+  std::map<std::vector<unsigned>, std::int32_t> multiMaterials_;
+};
+
+}  // namespace
+
+bool importAvailable() { return true; }
+
+bool importModel(const std::string& nativeModelPath, AuthoredScene& scene, std::string& problem) {
+  Assimp::Importer importer;
+  const aiScene* model = importer.ReadFile(nativeModelPath, importSteps);
+  if (!model || !model->mRootNode || (model->mFlags & AI_SCENE_FLAGS_INCOMPLETE)) {
+    problem = importer.GetErrorString();
+    if (problem.empty()) problem = "the model could not be read";
+    return false;
+  }
+  scene = AuthoredScene{};
+  ModelConverter converter(*model, scene);
+  converter.convertNode(*model->mRootNode, aiMatrix4x4());
+  if (scene.meshes.empty()) {
+    problem = "the model holds no triangles";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace veltrace::cli
