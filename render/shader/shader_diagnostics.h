@@ -1,0 +1,79 @@
+#pragma once
+// Errors found while assembling a shader, kept as data: the source line, a
+// stable code that tests and callers can rely on, and a sentence for people.
+// Only the edge (command line, message log) turns them into text lines.
+
+#include <string>
+#include <vector>
+
+namespace veltrace::shader {
+
+enum class DiagnosticCode {
+  // Source text
+  missingVersion,         // no version line before the first instruction
+  unknownVersion,         // a version this assembler does not know
+  misplacedVersion,       // a second version line
+  unterminatedComment,    // "/*" without "*/"
+  unknownInstruction,
+  instructionNotInVersion,
+  operandCount,
+  malformedOperand,       // text that is no register, modifier or mask
+  unknownRegister,
+  registerNotInShader,    // a register of the other shader kind
+  badNumber,              // def values, register numbers
+  badWriteMask,           // components repeated or out of order
+  badSwizzle,
+  badModifier,            // unknown or repeated modifier suffix
+  tooManyErrors,
+  wrongShaderKind,        // a vertex shader where a pixel shader belongs, or back
+  // Validation
+  registerOutOfRange,
+  registerNotReadable,
+  registerNotWritable,
+  writeMaskNotAllowed,
+  swizzleNotAllowed,
+  sourceModifierNotAllowed,
+  resultModifierNotAllowed,
+  relativeAddressingNotAllowed,
+  readPortLimit,
+  uninitializedRegister,
+  instructionSlots,       // too many instructions for the version
+  textureAfterArithmetic, // texture instruction behind an arithmetic one
+  textureRegisterRewritten,
+  textureSourceOrder,     // texture source not earlier than the destination
+  matrixSequence,         // texm3x2pad/texm3x3pad rows not followed properly
+  coIssue,
+  phase,
+  definitionPlacement,
+  destinationRule,        // instruction-specific destination constraints
+  sourceRule,             // instruction-specific source constraints
+};
+
+struct Diagnostic {
+  int line = 0;
+  DiagnosticCode code = DiagnosticCode::malformedOperand;
+  std::string text;
+};
+
+// "(LINE): error: TEXT", the form the assembler reports errors in.
+std::string formatDiagnostic(const Diagnostic& diagnostic);
+
+// Collects diagnostics; after a limit it records one tooManyErrors entry and
+// ignores the rest, so a megabyte of garbage gives a readable report.
+class DiagnosticList {
+ public:
+  static constexpr size_t limit = 100;
+
+  void add(int line, DiagnosticCode code, std::string text);
+  bool empty() const { return items_.empty(); }
+  size_t size() const { return items_.size(); }
+  const std::vector<Diagnostic>& items() const { return items_; }
+  std::vector<Diagnostic> take() { return std::move(items_); }
+  bool full() const { return full_; }
+
+ private:
+  std::vector<Diagnostic> items_;
+  bool full_ = false;
+};
+
+}  // namespace veltrace::shader
