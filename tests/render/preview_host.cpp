@@ -1,0 +1,230 @@
+#include "preview_host.h"
+
+#include <windowsx.h>
+
+#include "render/preview/d3d_conversions.h"
+#include "render/preview/frame_move.h"
+#include "render/preview/preview_input.h"
+
+namespace veltrace::render::test {
+
+namespace {
+
+constexpr char hostWindowClass[] = "VeltracePreviewHost";
+constexpr DWORD hostWindowStyle = WS_OVERLAPPEDWINDOW;
+
+VertexProcessing processingOf(DWORD behaviour) {
+  if (behaviour & createPureDevice) return VertexProcessing::pureHardware;
+  if (behaviour & createHardwareVertexProcessing) return VertexProcessing::hardware;
+  if (behaviour & createMixedVertexProcessing) return VertexProcessing::mixed;
+  return VertexProcessing::software;
+}
+
+}  // namespace
+
+PreviewHost::PreviewHost() {
+  windowTitle = "Veltrace";
+  useDepthBuffer = true;
+}
+
+PreviewHost::~PreviewHost() {
+  cleanup3DEnvironment();
+  if (hostWindow_) {
+    SetWindowLongPtrA(hostWindow_, GWLP_USERDATA, 0);
+    DestroyWindow(hostWindow_);
+  }
+}
+
+bool PreviewHost::openWindow(int clientWidth, int clientHeight) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = windowProcedure;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = hostWindowClass;
+  RegisterClassA(&windowClass);
+  RECT bounds{0, 0, clientWidth, clientHeight};
+  AdjustWindowRect(&bounds, hostWindowStyle, FALSE);
+  hostWindow_ = CreateWindowA(hostWindowClass, "preview host", hostWindowStyle | WS_VISIBLE, 0, 0,
+                              bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr, nullptr,
+                              windowClass.hInstance, this);
+  return hostWindow_ != nullptr;
+}
+
+void PreviewHost::resizeClient(int clientWidth, int clientHeight) {
+  RECT bounds{0, 0, clientWidth, clientHeight};
+  AdjustWindowRect(&bounds, hostWindowStyle, FALSE);
+  SetWindowPos(hostWindow_, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
+               SWP_NOMOVE | SWP_NOZORDER);
+}
+
+HRESULT PreviewHost::start() {
+  attachWindow(hostWindow_);
+  return create(GetModuleHandleA(nullptr));
+}
+
+void PreviewHost::runFrames(int count) {
+  for (int i = 0; i < count; ++i) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    if (ready()) lastFrameResult = render3DEnvironment();
+    // The timer may not have moved since the last step: a frame step with no
+    // elapsed time does nothing, so give it a moment.
+    Sleep(1);
+  }
+}
+
+void PreviewHost::runFor(double seconds) {
+  double until = timer().absoluteTime() + seconds;
+  while (timer().absoluteTime() < until) runFrames(1);
+}
+
+LRESULT PreviewHost::send(UINT message, WPARAM wParam, LPARAM lParam) {
+  return SendMessageA(hostWindow_, message, wParam, lParam);
+}
+
+std::uint32_t PreviewHost::capturedPixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= capturedWidth_ || y >= capturedHeight_) return 0xFFFFFFFF;
+  return captured_[static_cast<std::size_t>(y) * capturedWidth_ + x];
+}
+
+LRESULT CALLBACK PreviewHost::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+  }
+  auto host = reinterpret_cast<PreviewHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!host) return DefWindowProcA(window, message, wParam, lParam);
+  return host->handle(window, message, wParam, lParam);
+}
+
+LRESULT PreviewHost::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  handleMessage(window, message, wParam, lParam);
+  switch (message) {
+    case WM_KEYDOWN:
+      if (auto key = previewKeyFromVirtualKey(static_cast<int>(wParam))) keyDown(preview, *key);
+      return 0;
+    case WM_KEYUP:
+      if (auto key = previewKeyFromVirtualKey(static_cast<int>(wParam))) keyUp(preview, *key);
+      return 0;
+    case WM_MOUSEMOVE:
+      mouseMove(preview, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam),
+                {(wParam & MK_LBUTTON) != 0, (wParam & MK_RBUTTON) != 0, (wParam & MK_MBUTTON) != 0});
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      buttonDown(preview, message == WM_LBUTTONDOWN ? MouseButton::left : MouseButton::right);
+      SetCapture(window);
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+      if (buttonUp(preview, message == WM_LBUTTONUP ? MouseButton::left : MouseButton::right) ==
+          CaptureChange::release)
+        ReleaseCapture();
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+HRESULT PreviewHost::confirmDevice(const D3DCAPS8& caps, DWORD behaviour, D3DFORMAT) {
+  confirmShaderSupport(processingOf(behaviour), caps.VertexShaderVersion, caps.PixelShaderVersion, shaderSupport);
+  return S_OK;
+}
+
+HRESULT PreviewHost::initDeviceObjects() {
+  ++initCount;
+  HRESULT result = font.initDeviceObjects(device());
+  if (FAILED(result)) return result;
+  initialiseLight(preview);
+  std::string error;
+  result = marker.create(*device(), error);
+  if (FAILED(result)) messages.push_back(error);
+  return result;
+}
+
+HRESULT PreviewHost::restoreDeviceObjects() {
+  ++restoreCount;
+  D3DMATRIX identity = toD3DMatrix(identityMatrix());
+  device()->SetTransform(D3DTS_WORLD, &identity);
+  float aspect = backBufferAspect(static_cast<int>(backBufferDescription().Width),
+                                  static_cast<int>(backBufferDescription().Height));
+  preview.view = cameraView(preview);
+  preview.projection = cameraProjection(preview, aspect);
+  D3DMATRIX view = toD3DMatrix(preview.view);
+  D3DMATRIX projection = toD3DMatrix(preview.projection);
+  device()->SetTransform(D3DTS_VIEW, &view);
+  device()->SetTransform(D3DTS_PROJECTION, &projection);
+  return font.restoreDeviceObjects();
+}
+
+HRESULT PreviewHost::frameMove() {
+  float aspect = backBufferAspect(static_cast<int>(backBufferDescription().Width),
+                                  static_cast<int>(backBufferDescription().Height));
+  render::frameMove(preview, aspect, std::nullopt);
+  return S_OK;
+}
+
+HRESULT PreviewHost::render() {
+  IDirect3DDevice8* d = device();
+  d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, clearColour, 1.0f, 0);
+  if (SUCCEEDED(d->BeginScene())) {
+    if (preview.showLight) marker.draw(*d, preview);
+    if (preview.showStats) {
+      font.drawText(2, 0, overlayColour, deviceDescription());
+      font.drawText(2, 20, overlayColour, frameStatistics());
+    }
+    d->EndScene();
+  }
+  if (captureFrames) captureBackBuffer();
+  return S_OK;
+}
+
+void PreviewHost::captureBackBuffer() {
+  captured_.clear();
+  capturedWidth_ = capturedHeight_ = 0;
+  ComPtr<IDirect3DSurface8> surface;
+  if (FAILED(device()->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, surface.put()))) return;
+  D3DSURFACE_DESC description{};
+  surface->GetDesc(&description);
+  bool thirtyTwoBit = description.Format == D3DFMT_X8R8G8B8 || description.Format == D3DFMT_A8R8G8B8;
+  bool sixteenBit = description.Format == D3DFMT_R5G6B5;
+  if (!thirtyTwoBit && !sixteenBit) return;
+  D3DLOCKED_RECT locked{};
+  if (FAILED(surface->LockRect(&locked, nullptr, D3DLOCK_READONLY))) return;
+  capturedWidth_ = static_cast<int>(description.Width);
+  capturedHeight_ = static_cast<int>(description.Height);
+  captured_.resize(static_cast<std::size_t>(capturedWidth_) * capturedHeight_);
+  for (int y = 0; y < capturedHeight_; ++y) {
+    auto row = static_cast<const std::uint8_t*>(locked.pBits) + static_cast<std::ptrdiff_t>(y) * locked.Pitch;
+    for (int x = 0; x < capturedWidth_; ++x) {
+      std::uint32_t colour;
+      if (thirtyTwoBit) {
+        colour = reinterpret_cast<const std::uint32_t*>(row)[x] & 0x00FFFFFF;
+      } else {
+        std::uint16_t texel = reinterpret_cast<const std::uint16_t*>(row)[x];
+        std::uint32_t r = (texel >> 11) & 0x1F, g = (texel >> 5) & 0x3F, b = texel & 0x1F;
+        colour = ((r * 255 / 31) << 16) | ((g * 255 / 63) << 8) | (b * 255 / 31);
+      }
+      captured_[static_cast<std::size_t>(y) * capturedWidth_ + x] = colour;
+    }
+  }
+  surface->UnlockRect();
+}
+
+HRESULT PreviewHost::invalidateDeviceObjects() {
+  ++invalidateCount;
+  return font.invalidateDeviceObjects();
+}
+
+HRESULT PreviewHost::deleteDeviceObjects() {
+  ++deleteCount;
+  marker.destroy();
+  return font.deleteDeviceObjects();
+}
+
+void PreviewHost::showMessage(const std::string& text, MessageKind) { messages.push_back(text); }
+
+}  // namespace veltrace::render::test
