@@ -40,7 +40,9 @@ TEST(PeVersion, DamagedImagesGiveNoVersionAndAreNeverReadPastTheirEnd) {
     // A copy of exactly that length, so that ASan sees any read behind it.
     std::string cut = image->substr(0, length);
     auto version = readPeVersion(cut);
-    if (version) EXPECT_EQ(version->fileVersionMS, 0x00010002u) << length;
+    if (version) {
+      EXPECT_EQ(version->fileVersionMS, 0x00010002u) << length;
+    }
   }
   for (std::size_t at = 0; at < 1024 && at < image->size(); ++at) {
     std::string damaged = *image;
