@@ -26,8 +26,9 @@ constexpr std::array rules = {
     RegisterRule{anyVertex, RegisterFile::temporary, 12, 3, true, true},
     RegisterRule{anyVertex, RegisterFile::input, 16, 1, true, false},
     RegisterRule{anyVertex, RegisterFile::constant, 96, 1, true, false},
-    // a0 is written by mov and read only through relative addressing.
-    RegisterRule{anyVertex, address, 1, 1, false, true},
+    // a0 came with vs.1.1; it is written by mov and read only through
+    // relative addressing.
+    RegisterRule{vs11, address, 1, 1, false, true},
     RegisterRule{anyVertex, position, 1, 0, false, true},
     RegisterRule{anyVertex, fog, 1, 0, false, true},
     RegisterRule{anyVertex, pointSize, 1, 0, false, true},

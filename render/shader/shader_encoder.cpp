@@ -65,18 +65,18 @@ DecodeResult decodeShader(std::span<const std::uint32_t> tokens) {
       result.error = "the token stream has no end token";
       return result;
     }
-    size_t where = reader.position() + 1;
+    int where = static_cast<int>(reader.position() + 1);
     std::uint32_t token = reader.next();
     if (token == endToken) break;
     if (isParameterToken(token)) {
-      result.error = formatText("parameter token 0x%08X at token %zu where an instruction belongs", token, where);
+      result.error = formatText("parameter token 0x%08X at token %d where an instruction belongs", token, where);
       return result;
     }
     std::uint16_t opcode = static_cast<std::uint16_t>((token & opcodeMask) >> opcodeShift);
     if (opcode == commentOpcode) {
       size_t length = (token & commentLengthMask) >> commentLengthShift;
       if (length > reader.remaining()) {
-        result.error = formatText("comment at token %zu runs past the end", where);
+        result.error = formatText("comment at token %d runs past the end", where);
         return result;
       }
       reader.skip(length);
@@ -84,7 +84,7 @@ DecodeResult decodeShader(std::span<const std::uint32_t> tokens) {
     }
     const InstructionInfo* info = findInstruction(opcode, version->bit());
     if (!info) {
-      result.error = formatText("unknown opcode %u at token %zu for %s", opcode, where, version->name().c_str());
+      result.error = formatText("unknown opcode %u at token %d for %s", opcode, where, version->name().c_str());
       return result;
     }
     Instruction instruction;
@@ -94,11 +94,11 @@ DecodeResult decodeShader(std::span<const std::uint32_t> tokens) {
     size_t parameters = info->destinations + info->sources +
                         (info->kind == InstructionClass::definition ? definitionValueCount : 0);
     if (parameters > reader.remaining()) {
-      result.error = formatText("'%s' at token %zu runs past the end", std::string(info->mnemonic).c_str(), where);
+      result.error = formatText("'%s' at token %d runs past the end", std::string(info->mnemonic).c_str(), where);
       return result;
     }
     auto badParameter = [&](std::uint32_t parameter) {
-      result.error = formatText("bad parameter token 0x%08X of '%s' at token %zu", parameter,
+      result.error = formatText("bad parameter token 0x%08X of '%s' at token %d", parameter,
                                 std::string(info->mnemonic).c_str(), where);
       return result;
     };

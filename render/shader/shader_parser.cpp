@@ -446,8 +446,8 @@ class LineParser {
                       (info->kind == InstructionClass::definition ? definitionValueCount : 0);
     if (operands.size() != expected)
       return fail(DiagnosticCode::operandCount,
-                  formatText("'%s' takes %zu operand%s, found %zu", name.c_str(), expected, expected == 1 ? "" : "s",
-                             operands.size()));
+                  formatText("'%s' takes %d operand%s, found %d", name.c_str(), static_cast<int>(expected),
+                             expected == 1 ? "" : "s", static_cast<int>(operands.size())));
     size_t next = 0;
     bool ok = true;
     if (info->destinations) {

@@ -231,8 +231,8 @@ class Validator {
       const RegisterRule* rule = findRegisterRule(file, version_);
       if (rule && numbers.size() > rule->readPorts)
         add(instruction.line, Code::readPortLimit,
-            formatText("'%s' reads %zu different %s registers; %s allows %u", mnemonicOf(instruction).c_str(),
-                       numbers.size(), std::string(registerFileInfo(file).spelling).c_str(),
+            formatText("'%s' reads %d different %s registers; %s allows %u", mnemonicOf(instruction).c_str(),
+                       static_cast<int>(numbers.size()), std::string(registerFileInfo(file).spelling).c_str(),
                        program_.version.name().c_str(), rule->readPorts));
     }
   }

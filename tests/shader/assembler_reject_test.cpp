@@ -74,6 +74,7 @@ const std::vector<Rejected>& rejectedSources() {
       {"writing an input", "vs.1.1\nmov v0, c0\n", Code::registerNotWritable, 2},
       {"reading an output", "vs.1.1\nmov r0, oPos\n", Code::registerNotReadable, 2},
       {"writing a constant in a pixel shader", "ps.1.1\nmov c0, v0\n", Code::registerNotWritable, 2},
+      {"a0 in vs.1.0", "vs.1.0\nmov a0.x, v0.x\n", Code::registerNotInShader, 2},
       {"a0 written by add", "vs.1.1\nadd a0.x, v0, c0\n", Code::destinationRule, 2},
       {"a0 written with a full mask", "vs.1.1\nmov a0, v0\n", Code::writeMaskNotAllowed, 2},
       {"relative addressing before a0 is set", "vs.1.1\nmov r0, c[a0.x + 1]\n", Code::uninitializedRegister, 2},
