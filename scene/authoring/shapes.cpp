@@ -102,11 +102,13 @@ AuthoredMesh makeSphere(std::string name, float radius, int slices, int stacks) 
                          radius * std::sin(theta) * std::sin(phi)});
     }
   }
+  std::vector<Vec3> normals;
+  for (const Vec3& position : mesh.positions) normals.push_back(unit(position));
   auto corner = [&](int i, int j) {
     bool pole = i == 0 || i == stacks;
     AuthoredCorner result;
     result.vertex = ringStart[static_cast<size_t>(i)] + (pole ? 0 : j % slices);
-    result.normal = unit(mesh.positions[static_cast<size_t>(result.vertex)]);
+    result.normal = normals[static_cast<size_t>(result.vertex)];
     result.u = static_cast<float>(j) / static_cast<float>(slices);
     result.v = static_cast<float>(i) / static_cast<float>(stacks);
     return result;
@@ -124,15 +126,21 @@ AuthoredMesh makeTorus(std::string name, float ringRadius, float tubeRadius, int
     float b = 2 * pi * static_cast<float>(j) / static_cast<float>(tubeSegments);
     return Vec3{std::cos(b) * std::cos(a), std::sin(b), std::cos(b) * std::sin(a)};
   };
+  std::vector<Vec3> normals;
   for (int i = 0; i < ringSegments; ++i) {
     float a = 2 * pi * static_cast<float>(i) / static_cast<float>(ringSegments);
     Vec3 centre{ringRadius * std::cos(a), 0, ringRadius * std::sin(a)};
-    for (int j = 0; j < tubeSegments; ++j) addPosition(mesh, add(centre, scale(normalAt(i, j), tubeRadius)));
+    for (int j = 0; j < tubeSegments; ++j) {
+      normals.push_back(normalAt(i, j));
+      addPosition(mesh, add(centre, scale(normals.back(), tubeRadius)));
+    }
   }
+  // Corners on the seams (i = ringSegments, j = tubeSegments) take the
+  // normal of the point they share, computed once.
   auto corner = [&](int i, int j) {
     AuthoredCorner result;
     result.vertex = (i % ringSegments) * tubeSegments + (j % tubeSegments);
-    result.normal = normalAt(i, j);
+    result.normal = normals[static_cast<size_t>(result.vertex)];
     result.u = static_cast<float>(i) / static_cast<float>(ringSegments);
     result.v = static_cast<float>(j) / static_cast<float>(tubeSegments);
     return result;
@@ -155,18 +163,23 @@ AuthoredMesh makeWavedGrid(std::string name, float size, int cells, int bandRows
     float dz = -amplitude * wave * std::sin(x * wave) * std::sin(z * wave);
     return unit(Vec3{-dx, 1, -dz});
   };
+  // Normals are worked out once per point: a corner must carry exactly its
+  // point's normal for equal corners to weld, whatever precision the
+  // compiler keeps intermediate values in.
+  std::vector<Vec3> normals;
   mesh.positions.reserve(static_cast<size_t>(cells + 1) * static_cast<size_t>(cells + 1));
+  normals.reserve(mesh.positions.capacity());
   for (int row = 0; row <= cells; ++row)
     for (int column = 0; column <= cells; ++column) {
       float x = -size / 2 + step * static_cast<float>(column);
       float z = size / 2 - step * static_cast<float>(row);
       addPosition(mesh, {x, heightAt(x, z), z});
+      normals.push_back(normalAt(x, z));
     }
   auto corner = [&](int row, int column) {
     AuthoredCorner result;
     result.vertex = row * (cells + 1) + column;
-    const Vec3& p = mesh.positions[static_cast<size_t>(result.vertex)];
-    result.normal = normalAt(p.x, p.z);
+    result.normal = normals[static_cast<size_t>(result.vertex)];
     result.u = static_cast<float>(column) / static_cast<float>(cells);
     result.v = static_cast<float>(row) / static_cast<float>(cells);
     return result;

