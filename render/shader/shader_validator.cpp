@@ -325,6 +325,13 @@ class Validator {
     const InstructionInfo& info = *instruction.info;
     if (info.destinations) checkWriteMaskPixel13(instruction);
     checkMatrixSequence(instruction);
+    // Before ps.1.4 the condition of cnd comes from r0.a only.
+    if (info.opcode == opcode::cnd && !instruction.sources.empty()) {
+      const SourceParameter& condition = instruction.sources[0];
+      if (fileOf(condition.type, condition.number) != RegisterFile::temporary || condition.number != 0 ||
+          condition.swizzle != alphaReplicate)
+        add(instruction.line, Code::sourceRule, "the condition of cnd must be r0.a");
+    }
     if (info.kind != InstructionClass::texture) return;
     if (arithmeticSeen_)
       add(instruction.line, Code::textureAfterArithmetic, "texture instructions must come before arithmetic ones");

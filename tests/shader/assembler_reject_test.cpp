@@ -126,6 +126,7 @@ const std::vector<Rejected>& rejectedSources() {
       {"texm3x3 rows on the wrong registers",
        "ps.1.1\ntex t0\ntexm3x3pad t1, t0\ntexm3x3pad t3, t0\n", Code::matrixSequence, 4},
       {"texm3x3pad at the end", "ps.1.1\ntex t0\ntexm3x3pad t1, t0\n", Code::matrixSequence, 3},
+      {"cnd condition other than r0.a", "ps.1.1\nmov r0, v0\ncnd r1, r0.b, v0, v1\n", Code::sourceRule, 3},
       {"texm3x3spec eye vector not constant",
        "ps.1.1\ntex t0\ntexm3x3pad t1, t0\ntexm3x3pad t2, t0\ntexm3x3spec t3, t0, v0\n", Code::sourceRule, 5},
       // Co-issue
