@@ -14,6 +14,12 @@
 
 namespace veltrace {
 
+// The index file's key,value lines: sets the name, the folder (EFFECT_PATH,
+// relative to the index file's folder when it starts with a backslash) and
+// the component file names. An unknown key or a key without a value fails
+// with the line number; the rest of that line is still read.
+bool parseIndexFile(Effect& effect, const std::string& indexPath, std::string_view text, MessageLog& log);
+
 // variables.txt: VECTOR, MATRIX and COLOR lines. A line that does not start
 // with one of these words (an empty line included), or that ends before its
 // variable does, fails the read with the line number.

@@ -67,6 +67,18 @@ int readIndexLines(Effect& effect, const std::string& indexPath, std::string_vie
   return 0;
 }
 
+}  // namespace
+
+bool parseIndexFile(Effect& effect, const std::string& indexPath, std::string_view text, MessageLog& log) {
+  if (int badLine = readIndexLines(effect, indexPath, text)) {
+    log.append(formatText("Error while reading effect file \"%s\" in line %i !", indexPath.c_str(), badLine));
+    return false;
+  }
+  return true;
+}
+
+namespace {
+
 bool namesShaderFile(const std::string& fileName) { return !fileName.empty() && fileName != noShaderFile; }
 
 void nameLoadedShaders(Effect& effect) {
@@ -92,10 +104,7 @@ bool loadEffect(Effect& effect, const std::string& indexPath, const std::string&
   }
   effect.indexFileName = namePart(indexPath);
   effect.folder = folderPart(indexPath);
-  if (int badLine = readIndexLines(effect, indexPath, *text)) {
-    log.append(formatText("Error while reading effect file \"%s\" in line %i !", indexPath.c_str(), badLine));
-    return false;
-  }
+  if (!parseIndexFile(effect, indexPath, *text, log)) return false;
 
   const std::string& folder = effect.folder;
   if (!readVariablesFile(effect, folder + effect.variablesFile, log)) {

@@ -4,6 +4,7 @@
 
 #include "base/files.h"
 #include "base/text.h"
+#include "effect/float_reading.h"
 #include "effect/component_files.h"
 #include "effect/state_values.h"
 
@@ -18,11 +19,14 @@ void parseRenderStates(Effect& effect, std::string_view text) {
     const std::string& value = fields[1];
     const std::string& type = entry->valueType;
     if (type == valueTypeEnum || type == valueTypeBool) {
-      // The file's choice replaces the catalogue default.
+      // The file's choice replaces the catalogue default. A name the state
+      // does not know is ignored like an unknown state, so the default stays
+      // (clearing it would leave a state the file could never record).
+      if (!findEnumerant(*entry, value)) continue;
       for (auto& enumerant : entry->enumerants) enumerant.selected = enumerant.name == value;
     } else if (type == valueTypeFloat) {
       entry->isSet = true;
-      entry->numericValue = static_cast<float>(readLenientReal(value));
+      entry->numericValue = readLenientFloat(value);
     } else if (type == valueTypeInt) {
       entry->isSet = true;
       entry->numericValue = static_cast<float>(readLenientInt(value));

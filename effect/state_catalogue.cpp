@@ -2,6 +2,7 @@
 
 #include "base/files.h"
 #include "base/text.h"
+#include "effect/float_reading.h"
 
 namespace veltrace {
 namespace {
@@ -42,7 +43,7 @@ bool readValues(const std::vector<std::string>& fields, StateEntry& entry) {
     if (entry.valueType == valueTypeMask || entry.valueType == valueTypeColor)
       entry.textValue = fields[at];
     else
-      entry.numericValue = static_cast<float>(readLenientReal(fields[at]));
+      entry.numericValue = readLenientFloat(fields[at]);
   }
   if (left >= 2) entry.isSet = flagIsSet(fields[at + 1]);
   return left >= 2;

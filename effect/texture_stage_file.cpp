@@ -5,6 +5,7 @@
 
 #include "base/files.h"
 #include "base/text.h"
+#include "effect/float_reading.h"
 #include "effect/component_files.h"
 #include "effect/state_values.h"
 
@@ -50,7 +51,7 @@ void readStageLine(TextureStageTable& table, const std::vector<std::string>& fie
     if (StateEnumerant* enumerant = findEnumerant(*entry, value)) enumerant->selected = true;
   } else if (entry->valueType == valueTypeFloat) {
     entry->isSet = true;
-    entry->numericValue = static_cast<float>(readLenientReal(value));
+    entry->numericValue = readLenientFloat(value);
   } else if (entry->valueType == valueTypeInt) {
     entry->isSet = true;
     entry->numericValue = static_cast<float>(readLenientInt(value));

@@ -6,6 +6,7 @@
 
 #include "base/files.h"
 #include "base/text.h"
+#include "effect/float_reading.h"
 #include "effect/component_files.h"
 #include "effect/state_values.h"
 
@@ -71,7 +72,7 @@ bool parseVariables(Effect& effect, std::string_view text, MessageLog& log) {
       } else {
         float scale = variable.kind == VariableKind::color ? colorReadScale : 1.0f;
         for (int i = 0; i < valueCount(variable.kind); ++i)
-          variable.value[i] = static_cast<float>(readLenientReal(fields[at++])) * scale;
+          variable.value[i] = readLenientFloat(fields[at++]) * scale;
       }
       variable.vsRegister = readRegister(fields[at++]);
       variable.psRegister = readRegister(fields[at++]);

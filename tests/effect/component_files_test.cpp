@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "effect/component_files.h"
 #include "effect_test_support.h"
 
@@ -267,6 +269,7 @@ TEST(RenderStateFile, TheFilesChoiceReplacesTheCatalogueDefault) {
                     "D3DRS_CLIPPLANEENABLE,3.9\r\n"
                     "D3DRS_TEXTUREFACTOR,0xFF00FF00\r\n"
                     "D3DRS_STENCILMASK,255\r\n"
+                    "D3DRS_FOGEND,1e39\r\n"
                     "D3DRS_NOSUCHSTATE,1\r\n"
                     "\r\n");
   auto selected = [&](const char* name) {
@@ -276,8 +279,8 @@ TEST(RenderStateFile, TheFilesChoiceReplacesTheCatalogueDefault) {
     return names;
   };
   EXPECT_EQ(selected("D3DRS_ALPHAFUNC"), std::vector<std::string>{"D3DCMP_LESS"});
-  // An enumerant the state does not have leaves nothing selected.
-  EXPECT_TRUE(selected("D3DRS_CULLMODE").empty());
+  // An enumerant the state does not have is ignored.
+  EXPECT_EQ(selected("D3DRS_CULLMODE"), std::vector<std::string>{"D3DCULL_CW"});
   // A line without a value changes nothing.
   EXPECT_EQ(selected("D3DRS_ZENABLE"), std::vector<std::string>{"D3DZB_TRUE"});
   EXPECT_EQ(selected("D3DRS_FILLMODE"), std::vector<std::string>{"D3DFILL_SOLID"});
@@ -290,6 +293,11 @@ TEST(RenderStateFile, TheFilesChoiceReplacesTheCatalogueDefault) {
   EXPECT_FLOAT_EQ(clip->numericValue, 3.0f);
   EXPECT_EQ(findState(effect.renderStates, "D3DRS_TEXTUREFACTOR")->textValue, "0xFF00FF00");
   EXPECT_EQ(findState(effect.renderStates, "D3DRS_STENCILMASK")->textValue, "255");
+  // Beyond the float range: held at the largest float, written as a number.
+  const StateEntry* fogEnd = findState(effect.renderStates, "D3DRS_FOGEND");
+  EXPECT_EQ(fogEnd->numericValue, std::numeric_limits<float>::max());
+  for (const auto& line : renderStateFileLines(effect))
+    if (line.text.rfind("D3DRS_FOGEND,", 0) == 0) EXPECT_EQ(line.text.find("inf"), std::string::npos) << line.text;
 }
 
 TEST(RenderStateFile, WritesChoicesInCatalogueOrder) {
