@@ -75,6 +75,8 @@ class Validator {
   // --- Whole-instruction rules ------------------------------------------------
 
   void checkDefinition(const Instruction& instruction) {
+    if (operationSeen_)
+      add(instruction.line, Code::definitionPlacement, "def must come before the first instruction");
     const DestinationParameter& destination = instruction.destination;
     RegisterFile file = fileOf(destination.type, destination.number);
     if (file != RegisterFile::constant) {
@@ -145,6 +147,7 @@ class Validator {
       written_.insert({file, instruction.destination.number});
     }
     if (info.kind == InstructionClass::arithmetic) arithmeticSeen_ = true;
+    operationSeen_ = true;
   }
 
   // --- Registers ------------------------------------------------------------------
@@ -505,6 +508,7 @@ class Validator {
   std::set<std::uint32_t> textureWritten_;  // ps.1.0-1.3 t# written by texture instructions
   PendingMatrix pendingMatrix_;
   bool arithmeticSeen_ = false;
+  bool operationSeen_ = false;  // any arithmetic or texture instruction so far
   bool hasPhase_ = false;
   bool phaseSeen_ = false;
   bool secondPhase_ = false;

@@ -81,6 +81,9 @@ const std::vector<Rejected>& rejectedSources() {
       {"reading a temporary before writing it", "vs.1.1\nmov oPos, v0\nmov r0, r1\n", Code::uninitializedRegister, 3},
       {"reading a texture register never loaded", "ps.1.1\nmov r0, t0\n", Code::uninitializedRegister, 2},
       {"macro writing its own source", "vs.1.1\nmov r0, v0\nm4x4 r0, r0, c0\n", Code::destinationRule, 3},
+      {"def after an instruction", "ps.1.1\nmov r0, v0\ndef c0, 0, 0, 0, 0\n", Code::definitionPlacement, 3},
+      {"def after an instruction in a vertex shader", "vs.1.1\nmov oPos, v0\ndef c0, 0, 0, 0, 0\n",
+       Code::definitionPlacement, 3},
       {"def of a temporary", "ps.1.1\ndef r0, 1, 2, 3, 4\n", Code::destinationRule, 2},
       // Read ports
       {"two inputs in one vertex instruction", "vs.1.1\nadd r0, v0, v1\n", Code::readPortLimit, 2},
