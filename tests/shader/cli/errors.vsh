@@ -1,0 +1,3 @@
+vs.1.1
+mvo r0, v0
+mov oPos, v99
