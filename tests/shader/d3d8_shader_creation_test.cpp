@@ -73,7 +73,7 @@ class Direct3D8Device : public ::testing::Test {
 TEST_F(Direct3D8Device, AcceptsEveryGoldenShader) {
   int vertexCreated = 0;
   int pixelCreated = 0;
-  for (const auto& golden : test::goldenShaders()) {
+  for (const auto& golden : test::goldenShadersInEveryVersion()) {
     SCOPED_TRACE(golden.name);
     AssembleResult result = assembleShader(golden.source);
     ASSERT_TRUE(result.succeeded()) << result.errorText();

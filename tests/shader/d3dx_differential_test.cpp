@@ -93,7 +93,7 @@ TEST(ShaderAssemblerDifferential, GoldenSourcesGiveTheReferenceTokens) {
   ReferenceAssembler reference;
   if (!reference.assemble) GTEST_SKIP() << "d3dx9_36.dll with D3DXAssembleShader is not available";
   int compared = 0;
-  for (const auto& golden : test::goldenShaders()) {
+  for (const auto& golden : test::goldenShadersInEveryVersion()) {
     if (referenceGaps.count(golden.name)) continue;
     SCOPED_TRACE(golden.name);
     std::string error;

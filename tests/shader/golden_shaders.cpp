@@ -1,6 +1,8 @@
 #include "tests/shader/golden_shaders.h"
 
 #include <initializer_list>
+#include <set>
+#include <utility>
 
 namespace veltrace::shader::test {
 
@@ -70,6 +72,9 @@ const std::vector<GoldenShader>& goldenShaders() {
       // --- ps.1.0 -------------------------------------------------------------
       {"ps10 tex and mov", "ps.1.0\ntex t0\nmov r0, t0\n",
        stream(ps10, {0x00000042, 0xB00F0000, 0x00000001, 0x800F0000, 0xB0E40000})},
+      {"ps10 texm3x2", "ps.1.0\ntex t0\ntexm3x2pad t1, t0\ntexm3x2tex t2, t0\nmov r0, t2\n",
+       stream(ps10, {0x00000042, 0xB00F0000, 0x00000047, 0xB00F0001, 0xB0E40000, 0x00000048, 0xB00F0002,
+                     0xB0E40000, 0x00000001, 0x800F0000, 0xB0E40002})},
       // --- ps.1.1 -------------------------------------------------------------
       {"ps11 texcoord", "ps.1.1\ntexcoord t0\nmov r0, t0\n",
        stream(ps11, {0x00000040, 0xB00F0000, 0x00000001, 0x800F0000, 0xB0E40000})},
@@ -111,6 +116,7 @@ const std::vector<GoldenShader>& goldenShaders() {
       {"ps11 def", "ps.1.1\ndef c7, 0.25, -0.5, 1.0f, 0\nmov r0, c7\n",
        stream(ps11, {0x00000051, 0xA00F0007, 0x3E800000, 0xBF000000, 0x3F800000, 0x00000000, 0x00000001,
                      0x800F0000, 0xA0E40007})},
+      {"ps11 nop", "ps.1.1\nnop\nmov r0, v0\n", stream(ps11, {0x00000000, 0x00000001, 0x800F0000, 0x90E40000})},
       // --- ps.1.2 -------------------------------------------------------------
       {"ps12 texdp3tex texreg2rgb", "ps.1.2\ntex t0\ntexdp3tex t1, t0\ntexreg2rgb t2, t0\nadd r0, t1, t2\n",
        stream(ps12, {0x00000042, 0xB00F0000, 0x00000053, 0xB00F0001, 0xB0E40000, 0x00000052, 0xB00F0002,
@@ -142,6 +148,15 @@ const std::vector<GoldenShader>& goldenShaders() {
       {"ps14 texdepth texkill", "ps.1.4\ntexcrd r5.rgb, t0\nphase\ntexdepth r5\ntexkill t1\nmov r0, v0\n",
        stream(ps14, {0x00000040, 0x80070005, 0xB0E40000, 0x0000FFFD, 0x00000057, 0x800F0005, 0x00000041,
                      0xB00F0001, 0x00000001, 0x800F0000, 0x90E40000})},
+      {"ps14 arithmetic",
+       "ps.1.4\ndef c0, 1, 0, 0, 1\ntexld r0, t0\nnop\nsub r1, r0, c0\ndp3 r2, r0, c0\ndp4 r3, r0, c0\n"
+       "lrp r4, c0, r0, r1\ncnd r5, r0, r1, r2\ncmp r0, r0, r1, r2\n",
+       stream(ps14, {0x00000051, 0xA00F0000, 0x3F800000, 0x00000000, 0x00000000, 0x3F800000, 0x00000042,
+                     0x800F0000, 0xB0E40000, 0x00000000, 0x00000003, 0x800F0001, 0x80E40000, 0xA0E40000,
+                     0x00000008, 0x800F0002, 0x80E40000, 0xA0E40000, 0x00000009, 0x800F0003, 0x80E40000,
+                     0xA0E40000, 0x00000012, 0x800F0004, 0xA0E40000, 0x80E40000, 0x80E40001, 0x00000050,
+                     0x800F0005, 0x80E40000, 0x80E40001, 0x80E40002, 0x00000058, 0x800F0000, 0x80E40000,
+                     0x80E40001, 0x80E40002})},
       {"ps14 modifiers and co-issue",
        "ps.1.4\ntexld r0, t0\nmul_x8 r0, r0_x2, c0\nmad_d8_sat r1, -r0_x2, c1.r, r0.g\nmul_d4 r2.rg, r0, c0.b\n"
        "+mov r2.a, c0.a\n",
@@ -149,6 +164,47 @@ const std::vector<GoldenShader>& goldenShaders() {
                      0x00000004, 0x8D1F0001, 0x88E40000, 0xA0000001, 0x80550000, 0x00000005, 0x8E030002,
                      0x80E40000, 0xA0AA0000, 0x40000001, 0x80080002, 0xA0FF0000})},
   };
+  return shaders;
+}
+
+namespace {
+
+struct VersionFamily {
+  std::string from;  // version line of the hand-written shaders
+  std::vector<std::pair<std::string, std::uint32_t>> to;
+};
+
+// Hand-written shaders that do not carry over, with the reason.
+const std::set<std::pair<std::string, std::string>> notCarriedOver = {
+    {"vs11 relative addressing", "vs.1.0"},     // a0 came with vs.1.1
+    {"ps11 modifiers and co-issue", "ps.1.0"},  // the .b replicate came with ps.1.1
+    {"ps11 texm3x2", "ps.1.0"},                 // _bx2 on texture sources came with ps.1.1
+};
+
+}  // namespace
+
+const std::vector<GoldenShader>& goldenShadersInEveryVersion() {
+  static const std::vector<GoldenShader> shaders = [] {
+    const std::vector<VersionFamily> families = {
+        {"vs.1.1", {{"vs.1.0", vs10}}},
+        {"ps.1.1", {{"ps.1.0", ps10}, {"ps.1.2", ps12}, {"ps.1.3", ps13}}},
+        {"ps.1.2", {{"ps.1.3", ps13}}},
+    };
+    std::vector<GoldenShader> all = goldenShaders();
+    for (const GoldenShader& golden : goldenShaders()) {
+      for (const VersionFamily& family : families) {
+        if (golden.source.compare(0, family.from.size(), family.from) != 0) continue;
+        for (const auto& [version, token] : family.to) {
+          if (notCarriedOver.count({golden.name, version})) continue;
+          GoldenShader copy{golden.name + " as " + version, version + golden.source.substr(family.from.size()),
+                            golden.tokens};
+          copy.tokens.front() = token;
+          all.push_back(std::move(copy));
+        }
+      }
+    }
+    return all;
+  }();
   return shaders;
 }
 

@@ -10,12 +10,19 @@
 namespace veltrace::shader::test {
 
 struct GoldenShader {
-  const char* name;
+  std::string name;
   std::string source;
   std::vector<std::uint32_t> tokens;
 };
 
-// Every instruction of every version at least once, grouped by version.
+// Every instruction at least once, grouped by version, as written by hand.
 const std::vector<GoldenShader>& goldenShaders();
+
+// The hand-written ones, plus each of them again under every other version
+// of its kind that has the same instructions, registers and rules for it
+// (ps.1.1 arithmetic under ps.1.0, ps.1.2 and ps.1.3 ...): the same body
+// with that version's token. So every instruction is checked in every
+// version that has it.
+const std::vector<GoldenShader>& goldenShadersInEveryVersion();
 
 }  // namespace veltrace::shader::test
