@@ -405,6 +405,18 @@ std::vector<std::string_view> splitOperands(std::string_view text) {
 
 // --- Instructions -------------------------------------------------------------
 
+// The scale modifiers and the result shift each stands for.
+std::optional<int> scaleShiftOf(std::string_view suffix) {
+  struct Scale {
+    std::string_view suffix;
+    int shift;
+  };
+  static constexpr Scale scales[] = {{"x2", 1}, {"x4", 2}, {"x8", 3}, {"d2", -1}, {"d4", -2}, {"d8", -3}};
+  for (const Scale& scale : scales)
+    if (scale.suffix == suffix) return scale.shift;
+  return std::nullopt;
+}
+
 class LineParser {
  public:
   LineParser(const ShaderVersion& version, DiagnosticList& diagnostics)
@@ -509,20 +521,22 @@ class LineParser {
       std::string modifier = suffixes.substr(start, end == std::string::npos ? std::string::npos : end - start);
       int shift = 0;
       if (modifier == "sat") {
-        if (saturate_) return (fail(DiagnosticCode::badModifier, "_sat given twice"), false);
+        if (saturate_) {
+          fail(DiagnosticCode::badModifier, "_sat given twice");
+          return false;
+        }
         saturate_ = true;
-      } else if (modifier == "x2") { shift = 1;
-      } else if (modifier == "x4") { shift = 2;
-      } else if (modifier == "x8") { shift = 3;
-      } else if (modifier == "d2") { shift = -1;
-      } else if (modifier == "d4") { shift = -2;
-      } else if (modifier == "d8") { shift = -3;
+      } else if (auto scale = scaleShiftOf(modifier)) {
+        shift = *scale;
       } else {
         fail(DiagnosticCode::badModifier, "unknown instruction modifier '_" + modifier.substr(0, quoteLimit) + "'");
         return false;
       }
       if (shift != 0) {
-        if (haveShift) return (fail(DiagnosticCode::badModifier, "more than one scale modifier"), false);
+        if (haveShift) {
+          fail(DiagnosticCode::badModifier, "more than one scale modifier");
+          return false;
+        }
         haveShift = true;
         shift_ = shift;
       }
