@@ -64,11 +64,15 @@ std::optional<FileLine> parseFileLine(std::string_view value) {
 }
 
 std::string formatFileLine(const FileLine& line) {
-  return formatText("%s|%lu|%lu|%d|%d|%d=%s|%d|%d|%lu|%lu|%s|%s", line.name.c_str(),
-                    static_cast<unsigned long>(line.size), static_cast<unsigned long>(line.flags), line.overwrite,
-                    line.shared, line.registration, line.source.c_str(), line.state, line.reserved,
-                    static_cast<unsigned long>(line.platforms), static_cast<unsigned long>(line.attributes),
-                    line.text1.c_str(), line.text2.c_str());
+  // The texts are joined rather than printed with "%s", which would stop at
+  // a NUL byte inside one of them.
+  return line.name + formatText("|%lu|%lu|%d|%d|%d=", static_cast<unsigned long>(line.size),
+                                static_cast<unsigned long>(line.flags), line.overwrite, line.shared,
+                                line.registration) +
+         line.source +
+         formatText("|%d|%d|%lu|%lu|", line.state, line.reserved, static_cast<unsigned long>(line.platforms),
+                    static_cast<unsigned long>(line.attributes)) +
+         line.text1 + "|" + line.text2;
 }
 
 }  // namespace veltrace::setup

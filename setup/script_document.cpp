@@ -4,6 +4,10 @@ namespace veltrace::setup {
 
 namespace {
 
+// Header names are cut so that "[name]" and "[[name]]" written back still
+// fit in one line and read back the same.
+constexpr std::size_t maxHeaderNameLength = maxScriptLineLength - 2;
+
 bool isScriptBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\b';
 }
@@ -63,14 +67,15 @@ std::vector<ScriptDocument> parseScriptDocuments(std::string_view text) {
     std::string_view line = lineText;
     if (line.substr(0, 2) == "[[") {
       std::string_view name = line.substr(2);
-      name = name.substr(0, name.find("]]"));
-      documents.push_back(newDocument(std::string(name), true));
+      if (name.size() >= 2 && name.substr(name.size() - 2) == "]]") name.remove_suffix(2);
+      documents.push_back(newDocument(std::string(name.substr(0, maxHeaderNameLength - 2)), true));
       continue;
     }
     auto& sections = documents.back().sections;
     if (line.front() == '[') {
       std::string_view name = line.substr(1);
       name = name.substr(0, name.find(']'));
+      name = name.substr(0, maxHeaderNameLength);
       ScriptSection section;
       section.name = std::string(name);
       sections.push_back(std::move(section));

@@ -39,7 +39,9 @@ struct ScriptDocument {
 // lines cut every maxScriptLineLength characters.
 std::vector<std::string> readScriptLines(std::string_view text);
 
-// Never fails: every line is a header or an entry.
+// Never fails: every line is a header or an entry. "[[name]]" (the closing
+// brackets optional) starts a document, "[name]" (up to the first "]", or
+// the end of the line) a section.
 std::vector<ScriptDocument> parseScriptDocuments(std::string_view text);
 
 // CR LF line ends; "[[name]]" before every named document, "[name]" before

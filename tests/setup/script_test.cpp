@@ -73,6 +73,20 @@ TEST(ScriptDocument, WritesSectionsWithCrLfAndABlankLineAfterEntries) {
             "a=1\r\n\r\n[Empty]\r\n[Full]\r\nk\r\nv=w\r\n\r\n[[Next]]\r\n[S]\r\nx=\r\n\r\n");
 }
 
+TEST(ScriptDocument, HeadersReadBackTheSameAfterWriting) {
+  const std::string texts[] = {
+      "[[Name]extra]\n[S]\nk=v\n",
+      "[[Name]]]\n",
+      "[" + std::string(5000, 's') + "\n",
+      "[[" + std::string(4093, 'd') + "\nk\n",
+      "[Open\nk=v\n",
+  };
+  for (const auto& text : texts) {
+    std::string once = writeScriptDocuments(parseScriptDocuments(text));
+    EXPECT_EQ(writeScriptDocuments(parseScriptDocuments(once)), once) << text.substr(0, 20);
+  }
+}
+
 TEST(ScriptDocument, TheShippedScriptIsWrittenBackUnchanged) {
   std::string text = shippedScript();
   ASSERT_FALSE(text.empty());
@@ -225,6 +239,11 @@ TEST(ScriptFiles, TwelveFieldLinesReadAndWriteBack) {
   EXPECT_EQ(formatFileLine(*line), "0001\\F7\\app.exe|1234|2147483651|2|1|17=0001\\F7\\app.exe|-3|-1|247|128|a|b|c");
 
   EXPECT_TRUE(parseFileLine("a|x|y|z||0=a||||||"));  // lenient numbers read 0
+  using namespace std::string_literals;
+  std::string withNul = "a\0b|1|3|2|0|0=d\0ir\\x|0|-1|247|0||"s;
+  auto odd = parseFileLine(withNul);
+  ASSERT_TRUE(odd);
+  EXPECT_EQ(formatFileLine(*odd), withNul);
   EXPECT_FALSE(parseFileLine("a|1|3|2|0|0=a|0|-1|247|0"));
 }
 
