@@ -2,9 +2,9 @@
 
 #include <windowsx.h>
 
-#include "render/preview/d3d_conversions.h"
 #include "render/preview/frame_move.h"
 #include "render/preview/preview_input.h"
+#include "render/preview/preview_transforms_d3d.h"
 
 namespace veltrace::render::test {
 
@@ -147,16 +147,9 @@ HRESULT PreviewHost::initDeviceObjects() {
 
 HRESULT PreviewHost::restoreDeviceObjects() {
   ++restoreCount;
-  D3DMATRIX identity = toD3DMatrix(identityMatrix());
-  device()->SetTransform(D3DTS_WORLD, &identity);
   float aspect = backBufferAspect(static_cast<int>(backBufferDescription().Width),
                                   static_cast<int>(backBufferDescription().Height));
-  preview.view = cameraView(preview);
-  preview.projection = cameraProjection(preview, aspect);
-  D3DMATRIX view = toD3DMatrix(preview.view);
-  D3DMATRIX projection = toD3DMatrix(preview.projection);
-  device()->SetTransform(D3DTS_VIEW, &view);
-  device()->SetTransform(D3DTS_PROJECTION, &projection);
+  restorePreviewTransforms(*device(), preview, aspect);
   return font.restoreDeviceObjects();
 }
 
