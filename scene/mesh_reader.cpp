@@ -247,7 +247,7 @@ void weldFaces(SceneMesh& mesh, FaceLayout& layout) {
   std::vector<VertexWelder> welders;
   welders.reserve(mesh.subsets.size());
   for (MeshSubset& subset : mesh.subsets) {
-    welders.emplace_back(subset.vertices);
+    welders.emplace_back(subset.vertices, static_cast<size_t>(subset.indexCount));
     subset.indices.reserve(static_cast<size_t>(subset.indexCount));
   }
   for (std::int32_t face = 0; face < mesh.faceCount; ++face) {

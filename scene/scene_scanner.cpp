@@ -18,6 +18,39 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The quick way to the correctly rounded float of a short decimal such as
+// "-34.887005", which is what scene files are made of: its digits as an
+// integer m with k decimals, both exact in a double, so d = m / 10^k is
+// rounded once (or, with x87 extended precision, twice, which is still
+// monotonic). Rounding d to float then gives the float nearest the decimal
+// unless d landed exactly on a point halfway between two floats; then, and
+// outside the normal float range, it answers false and the general
+// conversion takes over.
+constexpr std::uint64_t exactMantissaLimit = std::uint64_t{1} << 53;
+constexpr int mostExactDecimals = 22;
+
+bool shortDecimalToFloat(std::uint64_t mantissa, int decimals, bool negative, float& value) {
+  static constexpr double powersOfTen[mostExactDecimals + 1] = {
+      1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (mantissa == 0) {
+    value = negative ? -0.0f : 0.0f;
+    return true;
+  }
+  double quotient = static_cast<double>(mantissa) / powersOfTen[decimals];
+  if (quotient > static_cast<double>(std::numeric_limits<float>::max()) ||
+      quotient < static_cast<double>(std::numeric_limits<float>::min()))
+    return false;
+  std::uint64_t bits;
+  std::memcpy(&bits, &quotient, sizeof bits);
+  // A float keeps 24 of the double's 53 significant bits; the 29 dropped
+  // bits read 1000...0 exactly on a halfway point.
+  constexpr std::uint64_t droppedMask = (std::uint64_t{1} << 29) - 1;
+  if ((bits & droppedMask) == (std::uint64_t{1} << 28)) return false;
+  float rounded = static_cast<float>(quotient);
+  value = negative ? -rounded : rounded;
+  return true;
+}
+
 }  // namespace
 
 SceneScanner::SceneScanner(std::string text) : text_(std::move(text)), end_(text_.size()) {}
@@ -126,23 +159,35 @@ std::int32_t SceneScanner::integer() {
 float SceneScanner::real() {
   skipWhiteSpace();
   const size_t start = position_;
+  const char* text = text_.data();
   bool negative = false;
-  if (position_ < end_ && text_[position_] == '-') {
+  if (position_ < end_ && text[position_] == '-') {
     negative = true;
     ++position_;
   }
+  // The digits are gathered as they are read, for the quick conversion.
   bool digits = false;
   bool nonZeroWholePart = false;
-  while (position_ < end_ && isDigit(text_[position_])) {
+  bool exact = true;
+  std::uint64_t mantissa = 0;
+  int decimals = 0;
+  auto take = [&](char c) {
     digits = true;
-    nonZeroWholePart = nonZeroWholePart || text_[position_] != '0';
-    ++position_;
+    mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+    if (mantissa >= exactMantissaLimit) {
+      exact = false;
+      mantissa = 0;
+    }
+  };
+  while (position_ < end_ && isDigit(text[position_])) {
+    nonZeroWholePart = nonZeroWholePart || text[position_] != '0';
+    take(text[position_++]);
   }
-  if (position_ < end_ && text_[position_] == '.') {
+  if (position_ < end_ && text[position_] == '.') {
     ++position_;
-    while (position_ < end_ && isDigit(text_[position_])) {
-      digits = true;
-      ++position_;
+    while (position_ < end_ && isDigit(text[position_])) {
+      take(text[position_++]);
+      if (++decimals > mostExactDecimals) exact = false;
     }
   }
   const size_t numberEnd = position_;
@@ -150,7 +195,8 @@ float SceneScanner::real() {
   if (!digits) return 0.0f;
 
   float value = 0.0f;
-  auto result = std::from_chars(text_.data() + start, text_.data() + numberEnd, value);
+  if (exact && shortDecimalToFloat(mantissa, decimals, negative, value)) return value;
+  auto result = std::from_chars(text + start, text + numberEnd, value);
   if (result.ec == std::errc::result_out_of_range) {
     // Too large or too small for a float: clamp to the range, keep the sign.
     float magnitude = nonZeroWholePart ? std::numeric_limits<float>::max() : 0.0f;

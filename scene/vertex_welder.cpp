@@ -45,8 +45,13 @@ std::uint32_t hashVertexKey(const Vec3& position, const Vec3& normal, float u, f
   return static_cast<std::uint32_t>(state ^ (state >> 32));
 }
 
-VertexWelder::VertexWelder(std::vector<SceneVertex>& vertices) : vertices_(vertices), slots_(initialSlots, 0) {
+VertexWelder::VertexWelder(std::vector<SceneVertex>& vertices, size_t expectedCorners) : vertices_(vertices) {
   vertices_.clear();
+  // Smooth meshes weld to a fraction of their corners: room for half of
+  // them keeps most meshes from ever growing the table.
+  size_t slots = initialSlots;
+  while (slots < expectedCorners / 2 && slots < (size_t{1} << 30)) slots *= 2;
+  slots_.assign(slots, 0);
 }
 
 void VertexWelder::insert(std::uint32_t vertexIndex, std::uint32_t hash) {

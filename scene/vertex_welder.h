@@ -16,7 +16,8 @@ class VertexWelder {
  public:
   // `vertices` is emptied and receives the unique vertices; it must outlive
   // the welder and only the welder may append to it.
-  explicit VertexWelder(std::vector<SceneVertex>& vertices);
+  // `expectedCorners` sizes the index up front (it still grows when needed).
+  VertexWelder(std::vector<SceneVertex>& vertices, size_t expectedCorners = 0);
 
   // The index of the first unique vertex equal to the corner; a corner equal
   // to none is appended (tangent and binormal zero) and its new index

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
+#include <charconv>
+#include <random>
 #include <climits>
 #include <cmath>
 #include <string>
@@ -121,6 +124,29 @@ TEST(SceneScannerReal, ReadsPlainDecimals) {
   EXPECT_EQ(negativeZero, 0.0f);
   EXPECT_TRUE(std::signbit(negativeZero));
   EXPECT_EQ(scanner.real(), 0.1f);  // correctly rounded, so written floats read back exactly
+}
+
+TEST(SceneScannerReal, AgreesWithTheCorrectlyRoundedConversion) {
+  // Short decimals take a quicker way than long ones; both must give the
+  // float nearest the text.
+  std::mt19937 random(7);
+  std::uniform_int_distribution<std::uint64_t> digits(0, 999999999999ull);
+  std::uniform_int_distribution<int> point(0, 12);
+  for (int i = 0; i < 200000; ++i) {
+    std::string text = std::to_string(digits(random));
+    int decimals = std::min(point(random), static_cast<int>(text.size()));
+    text.insert(text.size() - static_cast<size_t>(decimals), ".");
+    if (i % 2) text.insert(0, "-");
+    float expected = 0;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    SceneScanner scanner(text);
+    ASSERT_EQ(scanner.real(), expected) << text;
+  }
+  // Exactly halfway between two floats: ties go to the even one.
+  SceneScanner halfway("16777217 16777219 0.5000000298023223876953125");
+  EXPECT_EQ(halfway.real(), 16777216.0f);
+  EXPECT_EQ(halfway.real(), 16777220.0f);
+  EXPECT_EQ(halfway.real(), 0.5f);
 }
 
 TEST(SceneScannerReal, ExponentsAreReadOnlyUpToTheE) {
