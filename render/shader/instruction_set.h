@@ -58,9 +58,9 @@ constexpr std::uint16_t cnd = 80;
 constexpr std::uint16_t texcoord = 64;  // texcrd in ps.1.4
 constexpr std::uint16_t texkill = 65;
 constexpr std::uint16_t tex = 66;       // texld in ps.1.4
+constexpr std::uint16_t texreg2ar = 69;
+constexpr std::uint16_t texreg2gb = 70;
 constexpr std::uint16_t texm3x3spec = 76;
-constexpr std::uint16_t texdp3tex = 83;
-constexpr std::uint16_t texdp3 = 85;
 constexpr std::uint16_t texdepth = 87;
 constexpr std::uint16_t bem = 89;
 }  // namespace opcode

@@ -277,9 +277,13 @@ class Validator {
       return;
     }
     if (info.kind == InstructionClass::texture) {
-      // ps.1.1 and later let the matrix and dot-product rows read signed data.
-      bool signedRead = modifier == SourceModifier::signedScale && version_ != ps10 &&
-                        (info.matrixRole != MatrixRole::none || info.opcode == opcode::texdp3tex || info.opcode == opcode::texdp3);
+      // Signed reads of texture data: ps.1.1 allows _bx2 on the source of the
+      // texm* rows, ps.1.2 and ps.1.3 on any texture addressing source but
+      // that of texreg2ar and texreg2gb.
+      bool anyAddressing = (version_ == ps12 || version_ == ps13) && info.opcode != opcode::texreg2ar &&
+                           info.opcode != opcode::texreg2gb;
+      bool matrixRow = version_ == ps11 && info.matrixRole != MatrixRole::none;
+      bool signedRead = modifier == SourceModifier::signedScale && (anyAddressing || matrixRow);
       if (!signedRead) reject("texture addressing sources take no modifiers here");
       return;
     }
