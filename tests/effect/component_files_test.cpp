@@ -296,8 +296,9 @@ TEST(RenderStateFile, TheFilesChoiceReplacesTheCatalogueDefault) {
   // Beyond the float range: held at the largest float, written as a number.
   const StateEntry* fogEnd = findState(effect.renderStates, "D3DRS_FOGEND");
   EXPECT_EQ(fogEnd->numericValue, std::numeric_limits<float>::max());
-  for (const auto& line : renderStateFileLines(effect))
+  for (const auto& line : renderStateFileLines(effect)) {
     if (line.text.rfind("D3DRS_FOGEND,", 0) == 0) EXPECT_EQ(line.text.find("inf"), std::string::npos) << line.text;
+  }
 }
 
 TEST(RenderStateFile, WritesChoicesInCatalogueOrder) {
