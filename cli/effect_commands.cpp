@@ -69,9 +69,10 @@ std::string summaryOf(const Effect& effect) {
   int textureStates = 0;
   for (const auto& stage : effect.textureStages.stages) textureStates += countSetStates(stage.settings);
   return formatText(
-      "Effect \"%s\": %zu vectors, %zu matrices, %zu colors; vertex shader %s, pixel shader %s; "
+      "Effect \"%s\": %d vectors, %d matrices, %d colors; vertex shader %s, pixel shader %s; "
       "%d render states and %d texture stage states set",
-      effect.name.c_str(), effect.vectors.size(), effect.matrices.size(), effect.colors.size(),
+      effect.name.c_str(), static_cast<int>(effect.vectors.size()), static_cast<int>(effect.matrices.size()),
+      static_cast<int>(effect.colors.size()),
       effect.vertexShader.present ? "present" : "none", effect.pixelShader.present ? "present" : "none",
       countSetStates(effect.renderStates), textureStates);
 }
