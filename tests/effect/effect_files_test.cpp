@@ -8,6 +8,7 @@
 
 #include "effect/declaration.h"
 #include "effect/effect_files.h"
+#include "effect/staged_files.h"
 #include "effect_test_support.h"
 #include "tests/support/temp_folder.h"
 
@@ -481,6 +482,62 @@ TEST_F(EffectFiles, AFailedSaveLeavesThePreviousFilesAsTheyWere) {
                                                           "streammapping.txt", "texturesstagesstates.txt",
                                                           "variables.txt"}));
 }
+
+#ifndef _WIN32
+// Lines that cannot be written: the temporary file is made a link to
+// /dev/full, where every write fails for want of space.
+TEST_F(EffectFiles, LinesThatCannotBeWrittenAreReportedAndNothingIsReplaced) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  Effect effect = test::newShippedEffect();
+  effect.vertexShader.present = true;
+  effect.vertexShader.source = "old\r\n";
+  ASSERT_TRUE(saveEffect(effect, path("e.veff"), programFolder, log_));
+  takeLog();
+  std::string indexBefore = fileText(path("e.veff"));
+  effect.name = "Changed";
+  effect.vectors.push_back(createVariable(VariableKind::vector));
+  effect.colors.push_back(createVariable(VariableKind::color));
+  effect.vertexShader.source = "new\r\nlines\r\n";
+  auto full = [&](const std::string& relative) {
+    std::filesystem::create_symlink("/dev/full", nativePath(stagingPath(path(relative))));
+  };
+  auto unlink = [&](const std::string& relative) { std::filesystem::remove(nativePath(stagingPath(path(relative)))); };
+
+  full("e\\variables.txt");
+  EXPECT_FALSE(saveEffect(effect, path("e.veff"), programFolder, log_));
+  EXPECT_EQ(takeLog(), (std::vector<std::string>{"Error while writing vector in variables file in line 0 !",
+                                                 "Error while writing color in variables file in line 1 !",
+                                                 "Error while saving variables !"}));
+  EXPECT_EQ(fileText(path("e.veff")), indexBefore);
+  unlink("e\\variables.txt");
+
+  // A shader that cannot be written keeps its old file; the save goes on.
+  full("e\\vertexshader.txt");
+  EXPECT_TRUE(saveEffect(effect, path("e.veff"), programFolder, log_));
+  EXPECT_EQ(takeLog(), (std::vector<std::string>{"Error while writing Vertex Shader !",
+                                                 "Error while writing Vertex Shader !",
+                                                 "Effect file \"" + path("e.veff") + "\" saved ..."}));
+  EXPECT_EQ(fileText(path("e\\vertexshader.txt")), "old\r\n");
+  EXPECT_NE(fileText(path("e.veff")).find("EFFECT_NAME,Changed\r\n"), std::string::npos);
+  unlink("e\\vertexshader.txt");
+
+  // An index that cannot be written completely replaces nothing.
+  indexBefore = fileText(path("e.veff"));
+  std::string variablesBefore = fileText(path("e\\variables.txt"));
+  effect.name = "Third";
+  effect.vectors.clear();
+  full("e.veff");
+  EXPECT_FALSE(saveEffect(effect, path("e.veff"), programFolder, log_));
+  auto messages = takeLog();
+  ASSERT_EQ(messages.size(), 8u);
+  EXPECT_EQ(messages[0], "Error while writing effect file \"" + path("e.veff") + "\" in line 0 !");
+  EXPECT_EQ(messages[7], "Error while writing effect file \"" + path("e.veff") + "\" in line 7 !");
+  EXPECT_EQ(fileText(path("e.veff")), indexBefore);
+  EXPECT_EQ(fileText(path("e\\variables.txt")), variablesBefore);
+  unlink("e.veff");
+  EXPECT_EQ(namesIn(root()), (std::vector<std::string>{"e", "e.veff"}));
+}
+#endif
 
 TEST_F(EffectFiles, ReportsAnIndexOrFolderThatCannotBeCreated) {
   Effect effect = test::newShippedEffect();
