@@ -232,3 +232,40 @@ TEST_F(PreviewHostTest, ConstantUploadsReachTheRegisters) {
 
 }  // namespace
 }  // namespace veltrace::render::test
+
+namespace veltrace::render::test {
+namespace {
+
+TEST_F(PreviewHostTest, FontPutsTheDeviceStateBackAfterDrawing) {
+  IDirect3DDevice8* device = host.device();
+  device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+  device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+  device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+  device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+  ASSERT_EQ(device->BeginScene(), D3D_OK);
+  EXPECT_EQ(host.font.drawText(2, 2, overlayColour, "state\nkept"), D3D_OK);
+  device->EndScene();
+
+  DWORD blend = 0, depth = 0, cull = 0, colourOp = 0;
+  if (FAILED(device->GetRenderState(D3DRS_ALPHABLENDENABLE, &blend)))
+    GTEST_SKIP() << "this device does not read states back";
+  device->GetRenderState(D3DRS_ZENABLE, &depth);
+  device->GetRenderState(D3DRS_CULLMODE, &cull);
+  device->GetTextureStageState(0, D3DTSS_COLOROP, &colourOp);
+  EXPECT_EQ(blend, static_cast<DWORD>(FALSE));
+  EXPECT_EQ(depth, static_cast<DWORD>(D3DZB_TRUE));
+  EXPECT_EQ(cull, static_cast<DWORD>(D3DCULL_CW));
+  EXPECT_EQ(colourOp, static_cast<DWORD>(D3DTOP_SELECTARG1));
+}
+
+TEST_F(PreviewHostTest, FontDrawsNothingOnceInvalidated) {
+  host.font.invalidateDeviceObjects();
+  EXPECT_TRUE(FAILED(host.font.drawText(0, 0, overlayColour, "gone")));
+  EXPECT_EQ(host.font.restoreDeviceObjects(), D3D_OK);
+  ASSERT_EQ(host.device()->BeginScene(), D3D_OK);
+  EXPECT_EQ(host.font.drawText(0, 0, overlayColour, "back"), D3D_OK);
+  host.device()->EndScene();
+}
+
+}  // namespace
+}  // namespace veltrace::render::test
