@@ -1,0 +1,106 @@
+// Models imported through assimp and written as .vase files read back with
+// the same triangles, normals, texture coordinates, materials and texture
+// names.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "base/files.h"
+#include "cli/scene_import.h"
+#include "scene/authoring/scene_writer.h"
+#include "scene/scene_reader.h"
+#include "tests/support/temp_folder.h"
+
+namespace veltrace {
+namespace {
+
+// A quad in two halves of different materials: red (textured, bump and
+// opacity maps) and blue (plain).
+const char* const objText =
+    "mtllib two.mtl\n"
+    "o Panel\n"
+    "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 2 0 0\nv 2 1 0\n"
+    "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
+    "vn 0 0 1\n"
+    "usemtl Red\n"
+    "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/3/1 4/4/1\n"
+    "usemtl Blue\n"
+    "f 2/1/1 5/2/1 6/3/1\nf 2/1/1 6/3/1 3/4/1\n";
+
+const char* const mtlText =
+    "newmtl Red\nKd 1 0 0\nmap_Kd textures/red.bmp\nmap_bump red_bump.bmp\nmap_d red_alpha.bmp\n"
+    "newmtl Blue\nKd 0 0 1\n";
+
+void writeFile(const std::filesystem::path& path, const char* text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
+
+TEST(SceneImport, AnObjRoundTripsThroughTheReader) {
+  ASSERT_TRUE(cli::importAvailable());
+  test::TempFolder folder;
+  writeFile(folder.path() / "two.obj", objText);
+  writeFile(folder.path() / "two.mtl", mtlText);
+
+  AuthoredScene imported;
+  std::string problem;
+  ASSERT_TRUE(cli::importModel((folder.path() / "two.obj").string(), imported, problem)) << problem;
+  const std::string vase = folder.corePath() + "\\two.vase";
+  ASSERT_TRUE(writeVaseScene(vase, imported));
+
+  MessageLog log;
+  Scene scene;
+  ASSERT_TRUE(loadScene(vase, scene, log));
+  ASSERT_EQ(scene.meshCount(), 1);
+  const SceneMesh& mesh = scene.meshes[0];
+  EXPECT_EQ(mesh.name, "Panel");
+
+  // One mesh, two model materials: a material with one sub-material each.
+  const SceneMaterial& material = scene.materials[static_cast<size_t>(mesh.materialIndex)];
+  ASSERT_EQ(material.subMaterialCount(), 2);
+  ASSERT_EQ(mesh.subsetCount(), 2);
+  int triangles = 0;
+  for (const MeshSubset& subset : mesh.subsets) triangles += subset.triangleCount;
+  EXPECT_EQ(triangles, 4);
+
+  const SceneMaterial* red = nullptr;
+  for (const MeshSubset& subset : mesh.subsets)
+    if (scene.materialOf(subset).name == "Red") red = &scene.materialOf(subset);
+  ASSERT_NE(red, nullptr);
+  EXPECT_EQ(red->diffuse.r, 1.0f);
+  EXPECT_EQ(red->diffuse.b, 0.0f);
+  EXPECT_EQ(red->baseTexture, "textures\\red.bmp");
+  EXPECT_EQ(red->bumpTexture, "red_bump.bmp");
+  EXPECT_EQ(red->alphaTexture, "red_alpha.bmp");
+
+  // Positions, normals and texture coordinates come through as the model
+  // has them.
+  for (const MeshSubset& subset : mesh.subsets) {
+    for (const SceneVertex& vertex : subset.vertices) {
+      EXPECT_EQ(vertex.normal.z, 1.0f);
+      EXPECT_EQ(vertex.position.z, 0.0f);
+      EXPECT_TRUE(vertex.u == 0.0f || vertex.u == 1.0f);
+    }
+  }
+  const MeshSubset& first = mesh.subsets[0];
+  const SceneVertex& corner = first.vertices[first.indices[1]];
+  EXPECT_EQ(corner.position.x, 1.0f);
+  EXPECT_EQ(corner.u, 1.0f);
+  EXPECT_EQ(corner.v, 0.0f);
+}
+
+TEST(SceneImport, ModelsThatCannotBeReadSayWhy) {
+  test::TempFolder folder;
+  writeFile(folder.path() / "broken.obj", "this is not a model\n");
+  AuthoredScene imported;
+  std::string problem;
+  EXPECT_FALSE(cli::importModel((folder.path() / "missing.obj").string(), imported, problem));
+  EXPECT_FALSE(problem.empty());
+  problem.clear();
+  EXPECT_FALSE(cli::importModel((folder.path() / "broken.obj").string(), imported, problem));
+  EXPECT_FALSE(problem.empty());
+}
+
+}  // namespace
+}  // namespace veltrace
