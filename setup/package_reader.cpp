@@ -43,6 +43,9 @@ struct PackageReader::Stream {
   std::FILE* file = nullptr;
   z_stream zlib{};
   std::array<unsigned char, packageReadBufferSize> input{};
+  // Where data is inflated on its way to a file, to memory or nowhere;
+  // allocated once, left uninitialised.
+  std::unique_ptr<unsigned char[]> piece{new unsigned char[dataPieceSize]};
   std::uint64_t position = 0;
   bool ended = false;   // the zlib stream ended cleanly (Adler-32 checked)
   bool failed = false;  // corrupt or truncated; nothing more can be read
@@ -151,13 +154,13 @@ bool PackageReader::isCurrentRecord(const FileInfo& info) const {
 
 bool PackageReader::consumeData(std::uint32_t length,
                                 const std::function<bool(const unsigned char*, std::size_t)>& sink) {
-  std::vector<unsigned char> piece(length < dataPieceSize ? length : dataPieceSize);
+  unsigned char* piece = stream_->piece.get();
   while (length > 0) {
-    std::size_t want = length < piece.size() ? length : piece.size();
-    std::size_t got = inflateInto(piece.data(), want);
+    std::size_t want = length < dataPieceSize ? length : dataPieceSize;
+    std::size_t got = inflateInto(piece, want);
     pendingData_ -= static_cast<std::uint32_t>(got);
     length -= static_cast<std::uint32_t>(got);
-    if (got > 0 && sink && !sink(piece.data(), got)) return false;
+    if (got > 0 && sink && !sink(piece, got)) return false;
     if (got != want) return false;
   }
   hasRecord_ = false;
