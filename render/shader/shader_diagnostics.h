@@ -51,6 +51,7 @@ enum class DiagnosticCode {
 
 struct Diagnostic {
   int line = 0;
+  int column = 0;  // 1-based start of the statement or operand at fault; 0 for the whole line
   DiagnosticCode code = DiagnosticCode::malformedOperand;
   std::string text;
 };
@@ -64,7 +65,8 @@ class DiagnosticList {
  public:
   static constexpr size_t limit = 100;
 
-  void add(int line, DiagnosticCode code, std::string text);
+  void add(int line, DiagnosticCode code, std::string text) { add(line, 0, code, std::move(text)); }
+  void add(int line, int column, DiagnosticCode code, std::string text);
   bool empty() const { return items_.empty(); }
   size_t size() const { return items_.size(); }
   const std::vector<Diagnostic>& items() const { return items_; }

@@ -48,6 +48,7 @@ std::vector<std::string> linesWithoutComments(std::string_view source, Diagnosti
   std::vector<std::string> lines(1);
   bool inBlock = false;
   int blockStartLine = 0;
+  int blockStartColumn = 0;
   for (size_t i = 0; i < source.size(); ++i) {
     char c = source[i];
     if (c == '\n') {
@@ -70,6 +71,7 @@ std::vector<std::string> linesWithoutComments(std::string_view source, Diagnosti
     if (c == '/' && i + 1 < source.size() && source[i + 1] == '*') {
       inBlock = true;
       blockStartLine = static_cast<int>(lines.size());
+      blockStartColumn = static_cast<int>(lines.back().size()) + 1;
       lines.back() += ' ';
       ++i;
       continue;
@@ -77,7 +79,8 @@ std::vector<std::string> linesWithoutComments(std::string_view source, Diagnosti
     lines.back() += c;
   }
   if (inBlock)
-    diagnostics.add(blockStartLine, DiagnosticCode::unterminatedComment, "comment '/*' is never closed");
+    diagnostics.add(blockStartLine, blockStartColumn, DiagnosticCode::unterminatedComment,
+                    "comment '/*' is never closed");
   return lines;
 }
 
@@ -102,8 +105,9 @@ struct OperandText {
 
 class OperandReader {
  public:
-  OperandReader(std::string_view text, int line, ShaderKind kind, DiagnosticList& diagnostics)
-      : text_(trim(text)), line_(line), kind_(kind), diagnostics_(diagnostics) {}
+  // column: where the operand starts in its line.
+  OperandReader(std::string_view text, int line, int column, ShaderKind kind, DiagnosticList& diagnostics)
+      : text_(trim(text)), line_(line), column_(column), kind_(kind), diagnostics_(diagnostics) {}
 
   std::optional<OperandText> read() {
     OperandText operand;
@@ -156,7 +160,7 @@ class OperandReader {
   }
 
   std::nullopt_t fail(DiagnosticCode code, std::string message) {
-    diagnostics_.add(line_, code, std::move(message));
+    diagnostics_.add(line_, column_, code, std::move(message));
     return std::nullopt;
   }
 
@@ -261,6 +265,7 @@ class OperandReader {
   std::string_view text_;
   size_t at_ = 0;
   int line_;
+  int column_;
   ShaderKind kind_;
   DiagnosticList& diagnostics_;
 };
@@ -276,15 +281,15 @@ int componentIndex(char c) {
   }
 }
 
-std::optional<DestinationParameter> toDestination(const OperandText& operand, const std::string& text,
-                                                  int line, DiagnosticList& diagnostics) {
+std::optional<DestinationParameter> toDestination(const OperandText& operand, const std::string& text, int line,
+                                                  int column, DiagnosticList& diagnostics) {
   if (operand.negate || operand.complement || !operand.modifiers.empty()) {
-    diagnostics.add(line, DiagnosticCode::badModifier,
+    diagnostics.add(line, column, DiagnosticCode::badModifier,
                     "a destination takes no source modifiers, found " + quote(text));
     return std::nullopt;
   }
   if (operand.reg.relative) {
-    diagnostics.add(line, DiagnosticCode::relativeAddressingNotAllowed,
+    diagnostics.add(line, column, DiagnosticCode::relativeAddressingNotAllowed,
                     "a destination cannot be addressed relatively: " + quote(text));
     return std::nullopt;
   }
@@ -296,13 +301,13 @@ std::optional<DestinationParameter> toDestination(const OperandText& operand, co
     std::uint8_t bits = 0;
     int previous = -1;
     if (operand.components.empty() || operand.components.size() > 4) {
-      diagnostics.add(line, DiagnosticCode::badWriteMask, "bad write mask in " + quote(text));
+      diagnostics.add(line, column, DiagnosticCode::badWriteMask, "bad write mask in " + quote(text));
       return std::nullopt;
     }
     for (char c : operand.components) {
       int index = componentIndex(c);
       if (index <= previous) {
-        diagnostics.add(line, DiagnosticCode::badWriteMask,
+        diagnostics.add(line, column, DiagnosticCode::badWriteMask,
                         "write mask components must be distinct and in x y z w order: " + quote(text));
         return std::nullopt;
       }
@@ -315,9 +320,9 @@ std::optional<DestinationParameter> toDestination(const OperandText& operand, co
 }
 
 std::optional<SourceModifier> sourceModifierFor(const OperandText& operand, const std::string& text, int line,
-                                                DiagnosticList& diagnostics) {
+                                                int column, DiagnosticList& diagnostics) {
   auto fail = [&](std::string message) -> std::optional<SourceModifier> {
-    diagnostics.add(line, DiagnosticCode::badModifier, std::move(message));
+    diagnostics.add(line, column, DiagnosticCode::badModifier, std::move(message));
     return std::nullopt;
   };
   if (operand.modifiers.size() > 1) return fail("more than one source modifier in " + quote(text));
@@ -340,20 +345,20 @@ std::optional<SourceModifier> sourceModifierFor(const OperandText& operand, cons
   return fail("unknown source modifier '_" + suffix.substr(0, quoteLimit) + "'");
 }
 
-std::optional<SourceParameter> toSource(const OperandText& operand, const std::string& text, int line,
+std::optional<SourceParameter> toSource(const OperandText& operand, const std::string& text, int line, int column,
                                         DiagnosticList& diagnostics) {
   SourceParameter source;
   const RegisterFileInfo& info = registerFileInfo(operand.reg.file);
   source.type = info.type;
   source.number = operand.reg.number;
   source.relative = operand.reg.relative;
-  auto modifier = sourceModifierFor(operand, text, line, diagnostics);
+  auto modifier = sourceModifierFor(operand, text, line, column, diagnostics);
   if (!modifier) return std::nullopt;
   source.modifier = *modifier;
   if (operand.hasComponents) {
     const std::string& components = operand.components;
     if (components.empty() || components.size() > 4) {
-      diagnostics.add(line, DiagnosticCode::badSwizzle, "bad swizzle in " + quote(text));
+      diagnostics.add(line, column, DiagnosticCode::badSwizzle, "bad swizzle in " + quote(text));
       return std::nullopt;
     }
     // Fewer than four components repeat the last one: .xy is .xyyy.
@@ -362,7 +367,7 @@ std::optional<SourceParameter> toSource(const OperandText& operand, const std::s
       char c = components[slot < components.size() ? slot : components.size() - 1];
       selected[slot] = componentIndex(c);
       if (selected[slot] < 0) {
-        diagnostics.add(line, DiagnosticCode::badSwizzle, "bad swizzle in " + quote(text));
+        diagnostics.add(line, column, DiagnosticCode::badSwizzle, "bad swizzle in " + quote(text));
         return std::nullopt;
       }
     }
@@ -422,8 +427,10 @@ class LineParser {
   LineParser(const ShaderVersion& version, DiagnosticList& diagnostics)
       : version_(version), diagnostics_(diagnostics) {}
 
-  std::optional<Instruction> parse(std::string_view statement, int line) {
+  // statement: the trimmed text of a line, a view into that line's text.
+  std::optional<Instruction> parse(std::string_view statement, std::string_view wholeLine, int line) {
     line_ = line;
+    wholeLine_ = wholeLine;
     saturate_ = false;
     shift_ = 0;
     Instruction instruction;
@@ -432,6 +439,7 @@ class LineParser {
       instruction.coIssued = true;
       statement = trim(statement.substr(1));
     }
+    instruction.column = column_ = columnOf(statement);
     size_t nameEnd = 0;
     while (nameEnd < statement.size() && !isSpace(statement[nameEnd])) ++nameEnd;
     std::string word = toLowerAscii(statement.substr(0, nameEnd));
@@ -479,7 +487,7 @@ class LineParser {
         std::string_view text = operands[next++];
         auto value = readValue(text);
         if (!value) {
-          fail(DiagnosticCode::badNumber, "bad number " + quote(text));
+          diagnostics_.add(line_, columnOf(text), DiagnosticCode::badNumber, "bad number " + quote(text));
           ok = false;
           continue;
         }
@@ -489,14 +497,16 @@ class LineParser {
       }
     }
     for (int i = 0; i < info->sources; ++i) {
-      std::string text(operands[next++]);
-      OperandReader reader(text, line_, version_.kind, diagnostics_);
+      std::string_view piece = operands[next++];
+      std::string text(piece);
+      int column = columnOf(piece);
+      OperandReader reader(text, line_, column, version_.kind, diagnostics_);
       auto operand = reader.read();
       if (!operand) {
         ok = false;
         continue;
       }
-      auto source = toSource(*operand, text, line_, diagnostics_);
+      auto source = toSource(*operand, text, line_, column, diagnostics_);
       if (!source) {
         ok = false;
         continue;
@@ -509,9 +519,11 @@ class LineParser {
 
  private:
   std::nullopt_t fail(DiagnosticCode code, std::string message) {
-    diagnostics_.add(line_, code, std::move(message));
+    diagnostics_.add(line_, column_, code, std::move(message));
     return std::nullopt;
   }
+
+  int columnOf(std::string_view part) const { return static_cast<int>(part.data() - wholeLine_.data()) + 1; }
 
   bool readResultModifiers(const std::string& suffixes) {
     bool haveShift = false;
@@ -548,15 +560,18 @@ class LineParser {
 
   std::optional<DestinationParameter> readDestination(std::string_view piece) {
     std::string text(piece);
-    OperandReader reader(text, line_, version_.kind, diagnostics_);
+    int column = columnOf(piece);
+    OperandReader reader(text, line_, column, version_.kind, diagnostics_);
     auto operand = reader.read();
     if (!operand) return std::nullopt;
-    return toDestination(*operand, text, line_, diagnostics_);
+    return toDestination(*operand, text, line_, column, diagnostics_);
   }
 
   ShaderVersion version_;
   DiagnosticList& diagnostics_;
+  std::string_view wholeLine_;
   int line_ = 0;
+  int column_ = 0;  // of the instruction, for errors about it as a whole
   bool saturate_ = false;
   int shift_ = 0;
 };
@@ -576,6 +591,7 @@ std::optional<ShaderProgram> parseShaderSource(std::string_view source, Diagnost
     int line = static_cast<int>(index) + 1;
     std::string_view statement = trim(lines[index]);
     if (statement.empty()) continue;
+    int column = static_cast<int>(statement.data() - lines[index].data()) + 1;
     if (!program) {
       size_t wordEnd = 0;
       while (wordEnd < statement.size() && !isSpace(statement[wordEnd])) ++wordEnd;
@@ -583,21 +599,22 @@ std::optional<ShaderProgram> parseShaderSource(std::string_view source, Diagnost
       auto version = ShaderVersion::fromName(word);
       if (!version) {
         if (looksLikeVersion(word))
-          diagnostics.add(line, DiagnosticCode::unknownVersion, "unknown shader version " + quote(word));
+          diagnostics.add(line, column, DiagnosticCode::unknownVersion, "unknown shader version " + quote(word));
         else
-          diagnostics.add(line, DiagnosticCode::missingVersion,
+          diagnostics.add(line, column, DiagnosticCode::missingVersion,
                           "the shader must start with a version (vs.1.0, vs.1.1, ps.1.0 to ps.1.4)");
         return std::nullopt;
       }
       if (!trim(statement.substr(wordEnd)).empty())
-        diagnostics.add(line, DiagnosticCode::malformedOperand, "unexpected text after the version");
+        diagnostics.add(line, column, DiagnosticCode::malformedOperand, "unexpected text after the version");
       program.emplace();
       program->version = *version;
       program->versionLine = line;
       parser.emplace(*version, diagnostics);
       continue;
     }
-    if (auto instruction = parser->parse(statement, line)) program->instructions.push_back(*instruction);
+    if (auto instruction = parser->parse(statement, lines[index], line))
+      program->instructions.push_back(*instruction);
   }
   if (!program && diagnostics.empty())
     diagnostics.add(1, DiagnosticCode::missingVersion,

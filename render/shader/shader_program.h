@@ -16,6 +16,7 @@ namespace veltrace::shader {
 struct Instruction {
   const InstructionInfo* info = nullptr;
   int line = 0;
+  int column = 0;                           // where the instruction name starts
   bool coIssued = false;                    // written with a leading '+'
   DestinationParameter destination;         // when info->destinations is 1
   std::vector<SourceParameter> sources;     // info->sources of them

@@ -20,7 +20,7 @@ bool validate(std::string_view source, std::uint32_t flags, const ValidationText
   if (result.version && result.version->kind != texts.kind) {
     result.tokens.clear();
     result.diagnostics.insert(result.diagnostics.begin(),
-                              Diagnostic{result.versionLine, DiagnosticCode::wrongShaderKind,
+                              Diagnostic{result.versionLine, 1, DiagnosticCode::wrongShaderKind,
                                          texts.kind == ShaderKind::vertex ? "a vertex shader (vs.1.x) is expected here"
                                                                           : "a pixel shader (ps.1.x) is expected here"});
   }

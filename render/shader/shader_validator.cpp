@@ -57,12 +57,14 @@ class Validator {
       }
     }
     if (pendingMatrix_.role != MatrixRole::none)
-      add(pendingMatrix_.line, Code::matrixSequence,
+      diagnostics_.add(pendingMatrix_.line, pendingMatrix_.column, Code::matrixSequence,
           formatText("'%s' is not followed by the rest of its matrix", pendingMatrix_.mnemonic.c_str()));
   }
 
  private:
-  void add(int line, Code code, std::string text) { diagnostics_.add(line, code, std::move(text)); }
+  void add(const Instruction& instruction, Code code, std::string text) {
+    diagnostics_.add(instruction.line, instruction.column, code, std::move(text));
+  }
 
   bool isPixel() const { return kind_ == ShaderKind::pixel; }
   bool isPixel14() const { return version_ == ps14; }
@@ -76,23 +78,23 @@ class Validator {
 
   void checkDefinition(const Instruction& instruction) {
     if (operationSeen_)
-      add(instruction.line, Code::definitionPlacement, "def must come before the first instruction");
+      add(instruction, Code::definitionPlacement, "def must come before the first instruction");
     const DestinationParameter& destination = instruction.destination;
     RegisterFile file = fileOf(destination.type, destination.number);
     if (file != RegisterFile::constant) {
-      add(instruction.line, Code::destinationRule, "def defines constant registers only");
+      add(instruction, Code::destinationRule, "def defines constant registers only");
       return;
     }
-    checkRange(instruction.line, file, destination.number);
+    checkRange(instruction, file, destination.number);
     if (destination.mask.bits() != WriteMask::all)
-      add(instruction.line, Code::writeMaskNotAllowed, "def takes no write mask");
+      add(instruction, Code::writeMaskNotAllowed, "def takes no write mask");
     if (destination.saturate || destination.shift != 0)
-      add(instruction.line, Code::resultModifierNotAllowed, "def takes no modifiers");
+      add(instruction, Code::resultModifierNotAllowed, "def takes no modifiers");
   }
 
   void checkPhase(const Instruction& instruction) {
     if (phaseSeen_) {
-      add(instruction.line, Code::phase, "only one phase marker is allowed");
+      add(instruction, Code::phase, "only one phase marker is allowed");
       return;
     }
     phaseSeen_ = true;
@@ -106,16 +108,16 @@ class Validator {
   void checkCoIssue(const Instruction& instruction, const Instruction* previous) {
     if (!instruction.coIssued) return;
     if (!isPixel()) {
-      add(instruction.line, Code::coIssue, "co-issue ('+') exists in pixel shaders only");
+      add(instruction, Code::coIssue, "co-issue ('+') exists in pixel shaders only");
       return;
     }
     if (instruction.info->kind != InstructionClass::arithmetic || instruction.info->mnemonic == "nop") {
-      add(instruction.line, Code::coIssue, "only arithmetic instructions can be co-issued");
+      add(instruction, Code::coIssue, "only arithmetic instructions can be co-issued");
       return;
     }
     if (!previous || previous->coIssued || previous->info->kind != InstructionClass::arithmetic ||
         previous->info->mnemonic == "nop") {
-      add(instruction.line, Code::coIssue, "a co-issued instruction must follow an arithmetic instruction of its own");
+      add(instruction, Code::coIssue, "a co-issued instruction must follow an arithmetic instruction of its own");
       return;
     }
     // One of the pair writes colour, the other alpha only.
@@ -126,7 +128,7 @@ class Validator {
     std::uint8_t alpha = firstIsAlpha ? first : second;
     bool colourOk = isPixel14() ? (colour != 0 && (colour & alphaMask) == 0) : colour == colourMask;
     if (alpha != alphaMask || !colourOk)
-      add(instruction.line, Code::coIssue,
+      add(instruction, Code::coIssue,
           isPixel14() ? "co-issued instructions must write colour components and alpha separately"
                       : "co-issued instructions must write .rgb and .a");
   }
@@ -152,10 +154,10 @@ class Validator {
 
   // --- Registers ------------------------------------------------------------------
 
-  bool checkRange(int line, RegisterFile file, std::uint32_t number, std::uint32_t rows = 1) {
+  bool checkRange(const Instruction& instruction, RegisterFile file, std::uint32_t number, std::uint32_t rows = 1) {
     const RegisterRule* rule = findRegisterRule(file, version_);
     if (!rule) {
-      add(line, Code::registerNotInShader,
+      add(instruction, Code::registerNotInShader,
           formatText("%s has no %s registers", program_.version.name().c_str(),
                      std::string(registerFileInfo(file).spelling).c_str()));
       return false;
@@ -166,7 +168,7 @@ class Validator {
     if (index + rows > rule->count) {
       std::string name = registerName(file, number);
       if (rows > 1) name += formatText(" (with the %u rows after it)", rows - 1);
-      add(line, Code::registerOutOfRange,
+      add(instruction, Code::registerOutOfRange,
           formatText("register %s is out of range for %s", name.c_str(), program_.version.name().c_str()));
       return false;
     }
@@ -178,23 +180,23 @@ class Validator {
     if (!info.destinations) return;
     const DestinationParameter& destination = instruction.destination;
     RegisterFile file = fileOf(destination.type, destination.number);
-    if (!checkRange(instruction.line, file, destination.number)) return;
+    if (!checkRange(instruction, file, destination.number)) return;
     const RegisterRule* rule = findRegisterRule(file, version_);
     std::string name = registerName(file, destination.number);
     if (info.opcode == opcode::texkill) {  // names the register it tests
       bool allowed = file == RegisterFile::texture || (isPixel14() && file == RegisterFile::temporary);
-      if (!allowed) add(instruction.line, Code::destinationRule, "texkill tests a texture register" +
+      if (!allowed) add(instruction, Code::destinationRule, "texkill tests a texture register" +
                                                                     std::string(isPixel14() ? " or a temporary register" : ""));
       return;
     }
     if (!rule->writable) {
-      add(instruction.line, Code::registerNotWritable, formatText("register %s cannot be written", name.c_str()));
+      add(instruction, Code::registerNotWritable, formatText("register %s cannot be written", name.c_str()));
       return;
     }
     if (file == RegisterFile::address && info.opcode != opcode::mov)
-      add(instruction.line, Code::destinationRule, "a0 can only be written by mov");
+      add(instruction, Code::destinationRule, "a0 can only be written by mov");
     if (file == RegisterFile::address && destination.mask.bits() != WriteMask::x)
-      add(instruction.line, Code::writeMaskNotAllowed, "a0 must be written with the mask .x");
+      add(instruction, Code::writeMaskNotAllowed, "a0 must be written with the mask .x");
   }
 
   void checkSources(const Instruction& instruction) {
@@ -202,24 +204,24 @@ class Validator {
       RegisterFile file = fileOf(source.type, source.number);
       std::uint32_t rows = 1;
       if (instruction.info->matrixRows && &source == &instruction.sources[1]) rows = instruction.info->matrixRows;
-      if (!checkRange(instruction.line, file, source.number, rows)) continue;
+      if (!checkRange(instruction, file, source.number, rows)) continue;
       const RegisterRule* rule = findRegisterRule(file, version_);
       std::string name = registerName(file, source.number);
       if (!rule->readable) {
-        add(instruction.line, Code::registerNotReadable, formatText("register %s cannot be read", name.c_str()));
+        add(instruction, Code::registerNotReadable, formatText("register %s cannot be read", name.c_str()));
         continue;
       }
       if (source.relative) {
         if (isPixel() || file != RegisterFile::constant) {
-          add(instruction.line, Code::relativeAddressingNotAllowed,
+          add(instruction, Code::relativeAddressingNotAllowed,
               "relative addressing is for vertex shader constants only");
         } else if (!written_.count({RegisterFile::address, 0})) {
-          add(instruction.line, Code::uninitializedRegister, "a0 is used before it is written");
+          add(instruction, Code::uninitializedRegister, "a0 is used before it is written");
         }
       }
       bool tracked = file == RegisterFile::temporary || (isPixel13() && file == RegisterFile::texture);
       if (tracked && !written_.count({file, source.number}))
-        add(instruction.line, Code::uninitializedRegister,
+        add(instruction, Code::uninitializedRegister,
             formatText("register %s is read before it is written", name.c_str()));
       checkSourceModifier(instruction, source);
       checkSwizzle(instruction, source);
@@ -233,7 +235,7 @@ class Validator {
     for (const auto& [file, numbers] : read) {
       const RegisterRule* rule = findRegisterRule(file, version_);
       if (rule && numbers.size() > rule->readPorts)
-        add(instruction.line, Code::readPortLimit,
+        add(instruction, Code::readPortLimit,
             formatText("'%s' reads %d different %s registers; %s allows %u", mnemonicOf(instruction).c_str(),
                        static_cast<int>(numbers.size()), std::string(registerFileInfo(file).spelling).c_str(),
                        program_.version.name().c_str(), rule->readPorts));
@@ -248,11 +250,11 @@ class Validator {
     if (!destination.saturate && destination.shift == 0) return;
     std::string name = mnemonicOf(instruction);
     if (!isPixel()) {
-      add(instruction.line, Code::resultModifierNotAllowed, "vertex shader instructions take no modifiers");
+      add(instruction, Code::resultModifierNotAllowed, "vertex shader instructions take no modifiers");
     } else if (instruction.info->kind != InstructionClass::arithmetic) {
-      add(instruction.line, Code::resultModifierNotAllowed, formatText("'%s' takes no modifiers", name.c_str()));
+      add(instruction, Code::resultModifierNotAllowed, formatText("'%s' takes no modifiers", name.c_str()));
     } else if (isPixel13() && (destination.shift > 2 || destination.shift < -1)) {
-      add(instruction.line, Code::resultModifierNotAllowed,
+      add(instruction, Code::resultModifierNotAllowed,
           formatText("%s allows the scale modifiers _x2, _x4 and _d2 only", program_.version.name().c_str()));
     }
   }
@@ -261,7 +263,7 @@ class Validator {
     SourceModifier modifier = source.modifier;
     if (modifier == SourceModifier::none) return;
     const InstructionInfo& info = *instruction.info;
-    auto reject = [&](const char* why) { add(instruction.line, Code::sourceModifierNotAllowed, why); };
+    auto reject = [&](const char* why) { add(instruction, Code::sourceModifierNotAllowed, why); };
     if (!isPixel()) {
       if (modifier != SourceModifier::negate) reject("vertex shader sources take only the '-' modifier");
       return;
@@ -295,7 +297,7 @@ class Validator {
     Swizzle swizzle = source.swizzle;
     if (!isPixel() || swizzle.isIdentity()) return;
     const InstructionInfo& info = *instruction.info;
-    auto reject = [&](const std::string& why) { add(instruction.line, Code::swizzleNotAllowed, why); };
+    auto reject = [&](const std::string& why) { add(instruction, Code::swizzleNotAllowed, why); };
     if (isPixel14()) {
       if (info.opcode == opcode::texcoord || info.opcode == opcode::tex) {
         if (!(swizzle == xyzSelector || swizzle == xywSelector))
@@ -319,9 +321,9 @@ class Validator {
   void checkWriteMaskPixel13(const Instruction& instruction) {
     std::uint8_t mask = instruction.destination.mask.bits();
     if (instruction.info->kind == InstructionClass::texture) {
-      if (mask != WriteMask::all) add(instruction.line, Code::writeMaskNotAllowed, "texture instructions take no write mask");
+      if (mask != WriteMask::all) add(instruction, Code::writeMaskNotAllowed, "texture instructions take no write mask");
     } else if (mask != WriteMask::all && mask != colourMask && mask != alphaMask) {
-      add(instruction.line, Code::writeMaskNotAllowed,
+      add(instruction, Code::writeMaskNotAllowed,
           formatText("%s write masks are .rgba, .rgb and .a", program_.version.name().c_str()));
     }
   }
@@ -337,35 +339,35 @@ class Validator {
       const SourceParameter& condition = instruction.sources[0];
       if (fileOf(condition.type, condition.number) != RegisterFile::temporary || condition.number != 0 ||
           condition.swizzle != alphaReplicate)
-        add(instruction.line, Code::sourceRule, "the condition of cnd must be r0.a");
+        add(instruction, Code::sourceRule, "the condition of cnd must be r0.a");
     }
     if (info.kind != InstructionClass::texture) return;
     if (arithmeticSeen_)
-      add(instruction.line, Code::textureAfterArithmetic, "texture instructions must come before arithmetic ones");
+      add(instruction, Code::textureAfterArithmetic, "texture instructions must come before arithmetic ones");
     const DestinationParameter& destination = instruction.destination;
     RegisterFile file = fileOf(destination.type, destination.number);
     if (file != RegisterFile::texture) {
-      add(instruction.line, Code::destinationRule, "texture instructions work on texture registers");
+      add(instruction, Code::destinationRule, "texture instructions work on texture registers");
       return;
     }
     if (info.opcode != opcode::texkill) {
       if (textureWritten_.count(destination.number))
-        add(instruction.line, Code::textureRegisterRewritten,
+        add(instruction, Code::textureRegisterRewritten,
             formatText("texture register t%u is already written", destination.number));
       textureWritten_.insert(destination.number);
     }
     if (info.readsTextureSource && !instruction.sources.empty()) {
       const SourceParameter& source = instruction.sources[0];
       if (fileOf(source.type, source.number) != RegisterFile::texture) {
-        add(instruction.line, Code::sourceRule, formatText("'%s' reads a texture register", mnemonicOf(instruction).c_str()));
+        add(instruction, Code::sourceRule, formatText("'%s' reads a texture register", mnemonicOf(instruction).c_str()));
       } else if (source.number >= destination.number) {
-        add(instruction.line, Code::textureSourceOrder,
+        add(instruction, Code::textureSourceOrder,
             formatText("t%u must be read by a later texture register than itself", source.number));
       }
     }
     if (info.opcode == opcode::texm3x3spec && instruction.sources.size() == 2 &&
         fileOf(instruction.sources[1].type, instruction.sources[1].number) != RegisterFile::constant)
-      add(instruction.line, Code::sourceRule, "texm3x3spec takes its eye vector from a constant register");
+      add(instruction, Code::sourceRule, "texm3x3spec takes its eye vector from a constant register");
   }
 
   struct PendingMatrix {
@@ -373,6 +375,7 @@ class Validator {
     int rowsLeft = 0;
     std::uint32_t nextRegister = 0;
     int line = 0;
+    int column = 0;
     std::string mnemonic;
   };
 
@@ -386,7 +389,7 @@ class Validator {
                             : wantsPad3                           ? MatrixRole::pad3
                                                                   : MatrixRole::last3;
       if (role != expected || reg != pendingMatrix_.nextRegister) {
-        add(instruction.line, Code::matrixSequence,
+        add(instruction, Code::matrixSequence,
             formatText("'%s' must be followed by the next row of its matrix on t%u", pendingMatrix_.mnemonic.c_str(),
                        pendingMatrix_.nextRegister));
         pendingMatrix_ = {};
@@ -397,13 +400,14 @@ class Validator {
       } else {
         pendingMatrix_.nextRegister = reg + 1;
         pendingMatrix_.line = instruction.line;
+        pendingMatrix_.column = instruction.column;
       }
       return;
     }
     if (role == MatrixRole::pad2 || role == MatrixRole::pad3) {
-      pendingMatrix_ = {role, role == MatrixRole::pad2 ? 1 : 2, reg + 1, instruction.line, name};
+      pendingMatrix_ = {role, role == MatrixRole::pad2 ? 1 : 2, reg + 1, instruction.line, instruction.column, name};
     } else if (role == MatrixRole::last2 || role == MatrixRole::last3) {
-      add(instruction.line, Code::matrixSequence,
+      add(instruction, Code::matrixSequence,
           formatText("'%s' must follow %s", name.c_str(), role == MatrixRole::last2 ? "texm3x2pad" : "two texm3x3pad rows"));
     }
   }
@@ -416,26 +420,26 @@ class Validator {
     for (const SourceParameter& source : instruction.sources) {
       RegisterFile file = fileOf(source.type, source.number);
       if (file == RegisterFile::input && !secondPhase_)
-        add(instruction.line, Code::registerNotReadable, "colour registers can be read in the second phase only");
+        add(instruction, Code::registerNotReadable, "colour registers can be read in the second phase only");
       if (file == RegisterFile::texture && info.kind != InstructionClass::texture)
-        add(instruction.line, Code::registerNotReadable, "texture registers are read by texld and texcrd only");
+        add(instruction, Code::registerNotReadable, "texture registers are read by texld and texcrd only");
     }
     if (info.kind == InstructionClass::texture) {
       if (arithmeticSeen_)
-        add(instruction.line, Code::textureAfterArithmetic,
+        add(instruction, Code::textureAfterArithmetic,
             "texture instructions must come before the arithmetic ones of their phase");
       if (info.opcode == opcode::tex || info.opcode == opcode::texcoord) checkTextureLoad14(instruction);
       if (info.opcode == opcode::texdepth) {
         if (fileOf(instruction.destination.type, instruction.destination.number) != RegisterFile::temporary ||
             instruction.destination.number != depthRegister)
-          add(instruction.line, Code::destinationRule, "texdepth works on r5 only");
-        if (!secondPhase_) add(instruction.line, Code::phase, "texdepth belongs to the second phase");
+          add(instruction, Code::destinationRule, "texdepth works on r5 only");
+        if (!secondPhase_) add(instruction, Code::phase, "texdepth belongs to the second phase");
       }
     }
     if (info.opcode == opcode::bem) {
-      if (!hasPhase_ || secondPhase_) add(instruction.line, Code::phase, "bem belongs to the first phase");
+      if (!hasPhase_ || secondPhase_) add(instruction, Code::phase, "bem belongs to the first phase");
       if (instruction.destination.mask.bits() != redGreenMask)
-        add(instruction.line, Code::writeMaskNotAllowed, "bem writes .rg");
+        add(instruction, Code::writeMaskNotAllowed, "bem writes .rg");
     }
   }
 
@@ -443,19 +447,19 @@ class Validator {
     bool isLoad = instruction.info->opcode == opcode::tex;
     std::uint8_t mask = instruction.destination.mask.bits();
     if (isLoad && mask != WriteMask::all)
-      add(instruction.line, Code::writeMaskNotAllowed, "texld takes no write mask");
+      add(instruction, Code::writeMaskNotAllowed, "texld takes no write mask");
     if (!isLoad && mask != WriteMask::all && mask != colourMask && mask != redGreenMask)
-      add(instruction.line, Code::writeMaskNotAllowed, "texcrd writes .rgb or .rg");
+      add(instruction, Code::writeMaskNotAllowed, "texcrd writes .rgb or .rg");
     if (instruction.sources.empty()) return;
     const SourceParameter& source = instruction.sources[0];
     RegisterFile file = fileOf(source.type, source.number);
     if (file == RegisterFile::texture) return;
     if (isLoad && file == RegisterFile::temporary) {
       if (!secondPhase_ || !hasPhase_)
-        add(instruction.line, Code::sourceRule, "texld reads a temporary register in the second phase only");
+        add(instruction, Code::sourceRule, "texld reads a temporary register in the second phase only");
       return;
     }
-    add(instruction.line, Code::sourceRule,
+    add(instruction, Code::sourceRule,
         isLoad ? "texld reads a texture or temporary register" : "texcrd reads a texture register");
   }
 
@@ -468,7 +472,7 @@ class Validator {
     const DestinationParameter& destination = instruction.destination;
     for (const SourceParameter& source : instruction.sources)
       if (source.type == destination.type && source.number == destination.number && !source.relative)
-        add(instruction.line, Code::destinationRule,
+        add(instruction, Code::destinationRule,
             formatText("'%s' cannot write a register it reads", mnemonicOf(instruction).c_str()));
   }
 
@@ -480,7 +484,7 @@ class Validator {
       vertexSlots_ += info.vertexSlots;
       if (vertexSlots_ > vertexSlotLimit && !arithmeticReported_) {
         arithmeticReported_ = true;
-        add(instruction.line, Code::instructionSlots,
+        add(instruction, Code::instructionSlots,
             formatText("more than %d instruction slots used", vertexSlotLimit));
       }
       return;
@@ -493,12 +497,12 @@ class Validator {
     const char* where = isPixel14() ? " in one phase" : "";
     if (arithmeticSlots_ > pixelArithmeticLimit && !arithmeticReported_) {
       arithmeticReported_ = true;
-      add(instruction.line, Code::instructionSlots,
+      add(instruction, Code::instructionSlots,
           formatText("more than %d arithmetic instruction slots used%s", pixelArithmeticLimit, where));
     }
     if (textureSlots_ > textureLimit && !textureReported_) {
       textureReported_ = true;
-      add(instruction.line, Code::instructionSlots,
+      add(instruction, Code::instructionSlots,
           formatText("more than %d texture instructions used%s", textureLimit, where));
     }
   }

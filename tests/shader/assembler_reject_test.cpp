@@ -194,6 +194,25 @@ TEST(ShaderAssemblerRejects, ReadingGoesOnAfterAnErrorAndReportsEveryBadLine) {
             "(5): error: unknown register 'q'\n");
 }
 
+TEST(ShaderAssemblerRejects, DiagnosticsPointAtTheOperandOrInstruction) {
+  AssembleResult form = assembleShader("vs.1.1\n  mov r0, v0.xq\n\tadd r0, q1, c0\n  foo\n/* open\n");
+  ASSERT_EQ(form.diagnostics.size(), 4u) << form.errorText();
+  // The comment check runs over the whole text before the lines are read.
+  EXPECT_EQ(form.diagnostics[0].code, DiagnosticCode::unterminatedComment);
+  EXPECT_EQ(form.diagnostics[0].line, 5);
+  EXPECT_EQ(form.diagnostics[0].column, 1);
+  EXPECT_EQ(form.diagnostics[1].column, 11);  // v0.xq
+  EXPECT_EQ(form.diagnostics[2].column, 10);  // q1, after a tab
+  EXPECT_EQ(form.diagnostics[3].column, 3);   // foo
+
+  AssembleResult rules = assembleShader("ps.1.1\nmov r0.rgb, v0\n  +mov r1.rgb, v1\n   def c0, 0, 0, 0, 0\n");
+  ASSERT_EQ(rules.diagnostics.size(), 2u) << rules.errorText();
+  EXPECT_EQ(rules.diagnostics[0].code, DiagnosticCode::coIssue);
+  EXPECT_EQ(rules.diagnostics[0].column, 4);  // the name after '+'
+  EXPECT_EQ(rules.diagnostics[1].code, DiagnosticCode::definitionPlacement);
+  EXPECT_EQ(rules.diagnostics[1].column, 4);
+}
+
 TEST(ShaderAssemblerRejects, ErrorsOfOneLineAreAllReported) {
   AssembleResult result = assembleShader("vs.1.1\nmad r0, q0, v0.xq, c0_zz\n");
   EXPECT_EQ(result.diagnostics.size(), 3u) << result.errorText();
