@@ -80,7 +80,8 @@ FileInfo decodeFileInfo(const RecordHeaderBytes& bytes) {
 
 std::string formatVersion(std::int32_t high, std::uint32_t low) {
   auto word = static_cast<std::uint32_t>(high);
-  return formatText("%u.%u.%u.%u", word >> 16, word & 0xFFFFu, low >> 16, low & 0xFFFFu);
+  return formatText("%u.%u.%u.%u", (word >> versionPartShift) & versionPartMask, word & versionPartMask,
+                    (low >> versionPartShift) & versionPartMask, low & versionPartMask);
 }
 
 bool isSafeRecordName(std::string_view name) {

@@ -55,8 +55,11 @@ RecordHeaderBytes encodeFileInfo(const FileInfo& info);
 // Takes the fields as they are; the caller checks magic and name length.
 FileInfo decodeFileInfo(const RecordHeaderBytes& bytes);
 
-// The four words of a file's fixed version information, as "a.b.c.d" text
-// (the high and low halves of each 32-bit word).
+// A version word holds two parts: major in the high half, minor in the low.
+constexpr unsigned versionPartShift = 16;
+constexpr std::uint32_t versionPartMask = 0xFFFF;
+
+// The four parts of a version's high and low words as "a.b.c.d" text.
 std::string formatVersion(std::int32_t high, std::uint32_t low);
 
 // A record name is safe when its last component can name a file inside a

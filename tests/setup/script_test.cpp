@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/files.h"
+#include "setup/disk_files.h"
 #include "setup/setup_script.h"
 #include "tests/setup/fake_platform.h"
 #include "tests/support/temp_folder.h"
@@ -267,6 +268,29 @@ TEST(ScriptFiles, GroupsAndTheirEntriesAreWrittenBackInPlace) {
   std::string text = script.text();
   EXPECT_NE(text.find("File=C:\\Program Files\\Veltrace\\veltrace.exe|0|3|2|0|0=veltrace.exe|1|-1|247|0||\r\n"),
             std::string::npos);
+}
+
+TEST(ScriptFiles, TheShippedScriptNamesOnlyDataThatExists) {
+  FakePlatform platform;
+  SetupScript script(platform);
+  MessageLog log;
+  ASSERT_TRUE(script.loadScript(shippedScript(), log));
+  std::size_t named = 0;
+  for (const auto& group : script.fileGroups()) {
+    for (const auto& file : group.files) {
+      EXPECT_TRUE(isSafeRelativePath(file.line.source)) << file.line.source;
+      EXPECT_EQ(file.line.flags & fileFlagDeliver, fileFlagDeliver) << file.line.source;
+      EXPECT_EQ(file.line.platforms, defaultFilePlatforms) << file.line.source;
+      // The programs come from the build; everything else from data/.
+      if (file.line.source.ends_with(".exe")) continue;
+      std::string path = std::string(VELTRACE_DATA_DIR) + "\\" + file.line.source;
+      auto info = fileInfoFromDisk(path);
+      ASSERT_TRUE(info) << path;
+      EXPECT_EQ(info->size, file.line.size) << path;
+      ++named;
+    }
+  }
+  EXPECT_GT(named, 0u);
 }
 
 TEST(ScriptShortcuts, HaveTheirDefaults) {
