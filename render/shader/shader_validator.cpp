@@ -5,7 +5,8 @@
 #include <utility>
 
 #include "base/text.h"
-#include "render/shader/register_set.h"
+#include "render/shader/texture_rules.h"
+#include "render/shader/validation_context.h"
 
 namespace veltrace::shader {
 
@@ -17,32 +18,18 @@ constexpr int vertexSlotLimit = 128;
 constexpr int pixelArithmeticLimit = 8;
 constexpr int pixel13TextureLimit = 4;
 constexpr int pixel14TextureLimit = 6;
-// texdepth writes depth from r5 only.
-constexpr std::uint32_t depthRegister = 5;
-
-// Masks and swizzles the pixel versions allow.
-constexpr std::uint8_t colourMask = WriteMask::x | WriteMask::y | WriteMask::z;
-constexpr std::uint8_t alphaMask = WriteMask::w;
-constexpr std::uint8_t redGreenMask = WriteMask::x | WriteMask::y;
-constexpr Swizzle alphaReplicate = Swizzle::replicate(3);
-constexpr Swizzle blueReplicate = Swizzle::replicate(2);
-constexpr Swizzle xyzSelector = Swizzle::of(0, 1, 2, 2);
-constexpr Swizzle xywSelector = Swizzle::of(0, 1, 3, 3);
-
-std::string mnemonicOf(const Instruction& instruction) { return std::string(instruction.info->mnemonic); }
 
 using RegisterKey = std::pair<RegisterFile, std::uint32_t>;
 
+// Walks the instructions once, checking the rules every version has
+// (registers, read ports, modifiers, masks, selectors, co-issue, slots) and
+// handing texture instructions to the rules of their pixel version.
 class Validator {
  public:
   Validator(const ShaderProgram& program, DiagnosticList& diagnostics)
-      : program_(program), diagnostics_(diagnostics), version_(program.version.bit()),
-        kind_(program.version.kind) {
-    for (const Instruction& instruction : program.instructions)
-      if (instruction.info->kind == InstructionClass::phase) hasPhase_ = true;
-    // Without a phase marker a ps.1.4 shader is all second phase.
-    secondPhase_ = !hasPhase_;
-  }
+      : program_(program), diagnostics_(diagnostics), context_(program, diagnostics),
+        version_(program.version.bit()), textureOrder_(context_),
+        phases_(context_, hasPhaseMarker(program)) {}
 
   void run() {
     for (size_t i = 0; i < program_.instructions.size() && !diagnostics_.full(); ++i) {
@@ -56,23 +43,23 @@ class Validator {
         case InstructionClass::texture: checkOperation(instruction); break;
       }
     }
-    if (pendingMatrix_.role != MatrixRole::none)
-      diagnostics_.add(pendingMatrix_.line, pendingMatrix_.column, Code::matrixSequence,
-          formatText("'%s' is not followed by the rest of its matrix", pendingMatrix_.mnemonic.c_str()));
+    if (context_.isPixel13()) textureOrder_.finish();
   }
 
  private:
+  static bool hasPhaseMarker(const ShaderProgram& program) {
+    for (const Instruction& instruction : program.instructions)
+      if (instruction.info->kind == InstructionClass::phase) return true;
+    return false;
+  }
+
   void add(const Instruction& instruction, Code code, std::string text) {
-    diagnostics_.add(instruction.line, instruction.column, code, std::move(text));
+    context_.add(instruction, code, std::move(text));
   }
-
-  bool isPixel() const { return kind_ == ShaderKind::pixel; }
-  bool isPixel14() const { return version_ == ps14; }
-  bool isPixel13() const { return isPixel() && !isPixel14(); }
-
-  RegisterFile fileOf(RegisterType type, std::uint32_t number) const {
-    return registerFileOf(type, number, kind_).value_or(RegisterFile::temporary);
-  }
+  bool isPixel() const { return context_.isPixel(); }
+  bool isPixel14() const { return context_.isPixel14(); }
+  bool isPixel13() const { return context_.isPixel13(); }
+  RegisterFile fileOf(RegisterType type, std::uint32_t number) const { return context_.fileOf(type, number); }
 
   // --- Whole-instruction rules ------------------------------------------------
 
@@ -98,8 +85,7 @@ class Validator {
       return;
     }
     phaseSeen_ = true;
-    secondPhase_ = true;
-    arithmeticSeen_ = false;
+    phases_.enterSecondPhase();
     arithmeticSlots_ = 0;
     textureSlots_ = 0;
     arithmeticReported_ = textureReported_ = false;
@@ -139,8 +125,11 @@ class Validator {
     checkSources(instruction);
     checkReadPorts(instruction);
     checkResultModifiers(instruction);
-    if (isPixel13()) checkPixel13Texture(instruction);
-    if (isPixel14()) checkPixel14(instruction);
+    if (isPixel13()) {
+      checkPixel13Operands(instruction);
+      textureOrder_.check(instruction);
+    }
+    if (isPixel14()) phases_.check(instruction);
     if (!isPixel()) checkVertex(instruction);
     countSlots(instruction);
     // Writes take effect after the reads of the same instruction.
@@ -148,7 +137,6 @@ class Validator {
       RegisterFile file = fileOf(instruction.destination.type, instruction.destination.number);
       written_.insert({file, instruction.destination.number});
     }
-    if (info.kind == InstructionClass::arithmetic) arithmeticSeen_ = true;
     operationSeen_ = true;
   }
 
@@ -328,12 +316,10 @@ class Validator {
     }
   }
 
-  // --- ps.1.0 to ps.1.3 ----------------------------------------------------------------
-
-  void checkPixel13Texture(const Instruction& instruction) {
+  // Masks and the cnd condition before ps.1.4.
+  void checkPixel13Operands(const Instruction& instruction) {
     const InstructionInfo& info = *instruction.info;
     if (info.destinations) checkWriteMaskPixel13(instruction);
-    checkMatrixSequence(instruction);
     // Before ps.1.4 the condition of cnd comes from r0.a only.
     if (info.opcode == opcode::cnd && !instruction.sources.empty()) {
       const SourceParameter& condition = instruction.sources[0];
@@ -341,126 +327,6 @@ class Validator {
           condition.swizzle != alphaReplicate)
         add(instruction, Code::sourceRule, "the condition of cnd must be r0.a");
     }
-    if (info.kind != InstructionClass::texture) return;
-    if (arithmeticSeen_)
-      add(instruction, Code::textureAfterArithmetic, "texture instructions must come before arithmetic ones");
-    const DestinationParameter& destination = instruction.destination;
-    RegisterFile file = fileOf(destination.type, destination.number);
-    if (file != RegisterFile::texture) {
-      add(instruction, Code::destinationRule, "texture instructions work on texture registers");
-      return;
-    }
-    if (info.opcode != opcode::texkill) {
-      if (textureWritten_.count(destination.number))
-        add(instruction, Code::textureRegisterRewritten,
-            formatText("texture register t%u is already written", destination.number));
-      textureWritten_.insert(destination.number);
-    }
-    if (info.readsTextureSource && !instruction.sources.empty()) {
-      const SourceParameter& source = instruction.sources[0];
-      if (fileOf(source.type, source.number) != RegisterFile::texture) {
-        add(instruction, Code::sourceRule, formatText("'%s' reads a texture register", mnemonicOf(instruction).c_str()));
-      } else if (source.number >= destination.number) {
-        add(instruction, Code::textureSourceOrder,
-            formatText("t%u must be read by a later texture register than itself", source.number));
-      }
-    }
-    if (info.opcode == opcode::texm3x3spec && instruction.sources.size() == 2 &&
-        fileOf(instruction.sources[1].type, instruction.sources[1].number) != RegisterFile::constant)
-      add(instruction, Code::sourceRule, "texm3x3spec takes its eye vector from a constant register");
-  }
-
-  struct PendingMatrix {
-    MatrixRole role = MatrixRole::none;  // what the last row seen was
-    int rowsLeft = 0;
-    std::uint32_t nextRegister = 0;
-    int line = 0;
-    int column = 0;
-    std::string mnemonic;
-  };
-
-  void checkMatrixSequence(const Instruction& instruction) {
-    MatrixRole role = instruction.info->matrixRole;
-    std::uint32_t reg = instruction.destination.number;
-    std::string name = mnemonicOf(instruction);
-    if (pendingMatrix_.role != MatrixRole::none) {
-      bool wantsPad3 = pendingMatrix_.role == MatrixRole::pad3 && pendingMatrix_.rowsLeft == 2;
-      MatrixRole expected = pendingMatrix_.role == MatrixRole::pad2 ? MatrixRole::last2
-                            : wantsPad3                           ? MatrixRole::pad3
-                                                                  : MatrixRole::last3;
-      if (role != expected || reg != pendingMatrix_.nextRegister) {
-        add(instruction, Code::matrixSequence,
-            formatText("'%s' must be followed by the next row of its matrix on t%u", pendingMatrix_.mnemonic.c_str(),
-                       pendingMatrix_.nextRegister));
-        pendingMatrix_ = {};
-        return;
-      }
-      if (--pendingMatrix_.rowsLeft == 0) {
-        pendingMatrix_ = {};
-      } else {
-        pendingMatrix_.nextRegister = reg + 1;
-        pendingMatrix_.line = instruction.line;
-        pendingMatrix_.column = instruction.column;
-      }
-      return;
-    }
-    if (role == MatrixRole::pad2 || role == MatrixRole::pad3) {
-      pendingMatrix_ = {role, role == MatrixRole::pad2 ? 1 : 2, reg + 1, instruction.line, instruction.column, name};
-    } else if (role == MatrixRole::last2 || role == MatrixRole::last3) {
-      add(instruction, Code::matrixSequence,
-          formatText("'%s' must follow %s", name.c_str(), role == MatrixRole::last2 ? "texm3x2pad" : "two texm3x3pad rows"));
-    }
-  }
-
-  // --- ps.1.4 ----------------------------------------------------------------------------
-
-  void checkPixel14(const Instruction& instruction) {
-    const InstructionInfo& info = *instruction.info;
-    std::string name = mnemonicOf(instruction);
-    for (const SourceParameter& source : instruction.sources) {
-      RegisterFile file = fileOf(source.type, source.number);
-      if (file == RegisterFile::input && !secondPhase_)
-        add(instruction, Code::registerNotReadable, "colour registers can be read in the second phase only");
-      if (file == RegisterFile::texture && info.kind != InstructionClass::texture)
-        add(instruction, Code::registerNotReadable, "texture registers are read by texld and texcrd only");
-    }
-    if (info.kind == InstructionClass::texture) {
-      if (arithmeticSeen_)
-        add(instruction, Code::textureAfterArithmetic,
-            "texture instructions must come before the arithmetic ones of their phase");
-      if (info.opcode == opcode::tex || info.opcode == opcode::texcoord) checkTextureLoad14(instruction);
-      if (info.opcode == opcode::texdepth) {
-        if (fileOf(instruction.destination.type, instruction.destination.number) != RegisterFile::temporary ||
-            instruction.destination.number != depthRegister)
-          add(instruction, Code::destinationRule, "texdepth works on r5 only");
-        if (!secondPhase_) add(instruction, Code::phase, "texdepth belongs to the second phase");
-      }
-    }
-    if (info.opcode == opcode::bem) {
-      if (!hasPhase_ || secondPhase_) add(instruction, Code::phase, "bem belongs to the first phase");
-      if (instruction.destination.mask.bits() != redGreenMask)
-        add(instruction, Code::writeMaskNotAllowed, "bem writes .rg");
-    }
-  }
-
-  void checkTextureLoad14(const Instruction& instruction) {
-    bool isLoad = instruction.info->opcode == opcode::tex;
-    std::uint8_t mask = instruction.destination.mask.bits();
-    if (isLoad && mask != WriteMask::all)
-      add(instruction, Code::writeMaskNotAllowed, "texld takes no write mask");
-    if (!isLoad && mask != WriteMask::all && mask != colourMask && mask != redGreenMask)
-      add(instruction, Code::writeMaskNotAllowed, "texcrd writes .rgb or .rg");
-    if (instruction.sources.empty()) return;
-    const SourceParameter& source = instruction.sources[0];
-    RegisterFile file = fileOf(source.type, source.number);
-    if (file == RegisterFile::texture) return;
-    if (isLoad && file == RegisterFile::temporary) {
-      if (!secondPhase_ || !hasPhase_)
-        add(instruction, Code::sourceRule, "texld reads a temporary register in the second phase only");
-      return;
-    }
-    add(instruction, Code::sourceRule,
-        isLoad ? "texld reads a texture or temporary register" : "texcrd reads a texture register");
   }
 
   // --- Vertex shaders -----------------------------------------------------------------------
@@ -509,17 +375,14 @@ class Validator {
 
   const ShaderProgram& program_;
   DiagnosticList& diagnostics_;
+  ValidationContext context_;
   VersionBit version_;
-  ShaderKind kind_;
+  TextureOrderRules textureOrder_;  // ps.1.0-1.3
+  PhaseRules phases_;               // ps.1.4
 
   std::set<RegisterKey> written_;
-  std::set<std::uint32_t> textureWritten_;  // ps.1.0-1.3 t# written by texture instructions
-  PendingMatrix pendingMatrix_;
-  bool arithmeticSeen_ = false;
   bool operationSeen_ = false;  // any arithmetic or texture instruction so far
-  bool hasPhase_ = false;
   bool phaseSeen_ = false;
-  bool secondPhase_ = false;
   int vertexSlots_ = 0;
   int arithmeticSlots_ = 0;
   int textureSlots_ = 0;
