@@ -106,6 +106,33 @@ std::string WindowsSetupPlatform::expandEnvironmentStrings(std::string_view text
   return std::string(buffer.data());
 }
 
+// The profile folders, where the user-environment library has its profile
+// functions (NT only); looked up at run time, as 9x systems lack them.
+void readProfileFolders(RuntimeFolders& folders) {
+  HMODULE userEnvironment = LoadLibraryA("USERENV.DLL");
+  if (!userEnvironment) return;
+  using FolderFunction = BOOL(WINAPI*)(LPSTR, LPDWORD);
+  using UserFolderFunction = BOOL(WINAPI*)(HANDLE, LPSTR, LPDWORD);
+  auto profiles = reinterpret_cast<FolderFunction>(
+      reinterpret_cast<void*>(GetProcAddress(userEnvironment, "GetProfilesDirectoryA")));
+  auto allUsers = reinterpret_cast<FolderFunction>(
+      reinterpret_cast<void*>(GetProcAddress(userEnvironment, "GetAllUsersProfileDirectoryA")));
+  auto user = reinterpret_cast<UserFolderFunction>(
+      reinterpret_cast<void*>(GetProcAddress(userEnvironment, "GetUserProfileDirectoryA")));
+  char buffer[MAX_PATH + 1];
+  DWORD size = MAX_PATH;
+  if (profiles && profiles(buffer, &size)) folders.profilesFolder = buffer;
+  size = MAX_PATH;
+  if (allUsers && allUsers(buffer, &size)) folders.commonProfileFolder = buffer;
+  HANDLE token;
+  if (user && OpenProcessToken(GetCurrentProcess(), TOKEN_READ, &token)) {
+    size = MAX_PATH;
+    if (user(token, buffer, &size)) folders.userProfileFolder = buffer;
+    CloseHandle(token);
+  }
+  FreeLibrary(userEnvironment);
+}
+
 RuntimeFolders windowsRuntimeFolders() {
   RuntimeFolders folders;
   char buffer[MAX_PATH + 1];
@@ -117,6 +144,7 @@ RuntimeFolders windowsRuntimeFolders() {
   if (length > 0 && length < MAX_PATH) folders.systemFolder.assign(buffer, length);
   length = GetTempPathA(MAX_PATH, buffer);
   if (length > 0 && length < MAX_PATH) folders.tempFolder = withoutTrailingSeparator(std::string(buffer, length));
+  readProfileFolders(folders);
   return folders;
 }
 

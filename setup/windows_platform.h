@@ -22,8 +22,8 @@ class WindowsSetupPlatform : public SetupPlatform {
   std::uint8_t platformBit_;
 };
 
-// The Windows, system and temporary folders of the running system, and the
-// program's own path; the profile folders are left empty.
+// The program's own path, the Windows, system and temporary folders of the
+// running system, and its profile folders where it has them.
 RuntimeFolders windowsRuntimeFolders();
 
 }  // namespace veltrace::setup

@@ -139,6 +139,7 @@ TEST(WindowsPlatform, RuntimeFoldersFillTheRuntimeSymbols) {
   EXPECT_FALSE(folders.systemFolder.empty());
   ASSERT_FALSE(folders.tempFolder.empty());
   EXPECT_NE(folders.tempFolder.back(), '\\');
+  EXPECT_FALSE(folders.userProfileFolder.empty());  // every NT system has one
   WindowsSetupPlatform platform;
   SetupScript script(platform);
   MessageLog log;
