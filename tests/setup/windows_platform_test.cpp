@@ -152,5 +152,28 @@ TEST(WindowsPlatform, RuntimeFoldersFillTheRuntimeSymbols) {
   EXPECT_EQ(script.symbolValue(symbolAppFolder), folders.windowsFolder.substr(0, 2) + "\\App");
 }
 
+TEST(WindowsPlatform, TheShippedScriptResolvesItsFoldersOnThisSystem) {
+  auto text = readWholeFile(VELTRACE_DATA_DIR "/Setup.ini");
+  ASSERT_TRUE(text);
+  WindowsSetupPlatform platform;
+  SetupScript script(platform);
+  MessageLog log;
+  ASSERT_TRUE(script.loadScript(*text, log));
+  ASSERT_TRUE(script.applyRuntimeSymbols(windowsRuntimeFolders()));
+  // Program files from the registry, the program group below the Programs
+  // menu the shell folders name; all of them absolute paths.
+  std::string appFolder = script.symbolValue(symbolAppFolder);
+  EXPECT_EQ(appFolder.substr(1, 2), ":\\") << appFolder;
+  EXPECT_TRUE(appFolder.ends_with("\\Veltrace")) << appFolder;
+  EXPECT_EQ(appFolder.find('<'), std::string::npos) << appFolder;
+  std::string group = script.symbolValue(symbolProgGroupDir);
+  EXPECT_EQ(group.substr(1, 2), ":\\") << group;
+  EXPECT_TRUE(group.ends_with("\\Veltrace")) << group;
+  std::string desktop = script.symbolValue(symbolDesktop);
+  EXPECT_EQ(desktop.substr(1, 2), ":\\") << desktop;
+  EXPECT_EQ(script.symbolValue(symbolUninstallRegPath),
+            "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Veltrace");
+}
+
 }  // namespace
 }  // namespace veltrace::setup
