@@ -335,6 +335,7 @@ std::optional<float> readDefinitionValue(std::string_view text) {
     negative = text.front() == '-';
     text.remove_prefix(1);
   }
+  if (text.empty() || text.front() == '-' || text.front() == '+') return std::nullopt;
   // from_chars would also take "inf" and "nan"; a shader value never is one.
   for (char c : text)
     if (!isDigit(c) && c != '.' && c != 'e' && c != 'E' && c != '-' && c != '+') return std::nullopt;

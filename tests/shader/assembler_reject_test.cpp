@@ -50,6 +50,7 @@ const std::vector<Rejected>& rejectedSources() {
       {"register number beyond the token field", "vs.1.1\nmov r0, c[a0.x + 2048]\n", Code::badNumber, 2},
       {"def value is no number", "ps.1.1\ndef c0, 1, 2, x, 4\n", Code::badNumber, 2},
       {"def value beyond float range", "ps.1.1\ndef c0, 1e39, 0, 0, 0\n", Code::badNumber, 2},
+      {"def value with two signs", "ps.1.1\ndef c0, --1, 0, 0, 0\n", Code::badNumber, 2},
       {"def value nan", "ps.1.1\ndef c0, nan, 0, 0, 0\n", Code::badNumber, 2},
       {"write mask out of order", "vs.1.1\nmov r0.yx, v0\n", Code::badWriteMask, 2},
       {"write mask repeated", "vs.1.1\nmov r0.xx, v0\n", Code::badWriteMask, 2},
