@@ -4,6 +4,10 @@
 set(VELTRACE_WINDOWS ${WIN32})
 
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+if(VELTRACE_WINDOWS)
+  # C99 printf formats (%zu, %lld) in the mingw runtime's printf family.
+  add_compile_definitions(__USE_MINGW_ANSI_STDIO=1)
+endif()
 if(VELTRACE_SANITIZE AND NOT VELTRACE_WINDOWS)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
@@ -23,8 +27,8 @@ if(NOT VELTRACE_FUZZ)
   else()
     find_package(GTest REQUIRED)
   endif()
-  enable_testing()
 endif()
+enable_testing()
 
 # veltrace_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2)
 # One ctest entry per executable: under Wine every process start costs about
