@@ -3,13 +3,13 @@
 #include <zlib.h>
 
 #include <array>
-#include <limits>
 #include <cstdio>
-#include <vector>
+#include <limits>
 
 #include "base/files.h"
 #include "base/text.h"
 #include "setup/disk_files.h"
+#include "setup/script_document.h"
 #include "setup/setup_script.h"
 
 namespace veltrace::setup {
@@ -23,17 +23,6 @@ constexpr std::size_t dataPieceSize = 64 * 1024;
 std::uint32_t wordAt(const unsigned char* bytes) {
   return std::uint32_t(bytes[0]) | (std::uint32_t(bytes[1]) << 8) | (std::uint32_t(bytes[2]) << 16) |
          (std::uint32_t(bytes[3]) << 24);
-}
-
-bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -209,7 +198,7 @@ bool PackageReader::find(std::string_view name, FileInfo& info) {
     FileInfo candidate;
     std::string candidateName;
     if (readHeader(candidate, candidateName) != RecordRead::record) return false;
-    if (sameNameIgnoringCase(candidateName, name)) {
+    if (equalsIgnoringCase(candidateName, name)) {
       info = candidate;
       return true;
     }
