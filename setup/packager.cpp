@@ -32,6 +32,9 @@ std::string packagingTime() {
                     parts.tm_hour, parts.tm_min, parts.tm_sec);
 }
 
+// A path as the user's system writes it, for messages.
+std::string shown(std::string_view corePath) { return nativePath(corePath).string(); }
+
 void appendWord(std::string& out, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) out += static_cast<char>(value >> (8 * i));
 }
@@ -108,7 +111,7 @@ std::optional<std::string> buildPackage(std::string_view scriptPath, std::string
                                         MessageLog& log) {
   auto scriptText = readWholeFile(scriptPath);
   if (!scriptText) {
-    log.append(formatText("Cannot read the script \"%.*s\".", int(scriptPath.size()), scriptPath.data()));
+    log.append(formatText("Cannot read the script \"%s\".", shown(scriptPath).c_str()));
     return std::nullopt;
   }
   // The packager resolves no references; the script only has to hold
@@ -116,7 +119,7 @@ std::optional<std::string> buildPackage(std::string_view scriptPath, std::string
   DetachedPlatform platform(platformWindowsXP);
   SetupScript script(platform);
   if (!script.loadScript(*scriptText, log)) {
-    log.append(formatText("\"%.*s\" is not a valid install script.", int(scriptPath.size()), scriptPath.data()));
+    log.append(formatText("\"%s\" is not a valid install script.", shown(scriptPath).c_str()));
     return std::nullopt;
   }
 
@@ -142,7 +145,7 @@ std::optional<std::string> buildPackage(std::string_view scriptPath, std::string
       std::string path = folder + "\\" + line.source;
       auto info = fileInfoFromDisk(path);
       if (!info) {
-        log.append(formatText("Missing payload file \"%s\".", path.c_str()));
+        log.append(formatText("Missing payload file \"%s\".", shown(path).c_str()));
         return std::nullopt;
       }
       if (info->size != line.size) {
@@ -163,13 +166,13 @@ std::optional<std::string> buildPackage(std::string_view scriptPath, std::string
   for (Payload& file : payload) {
     auto content = readWholeFile(file.path);
     if (!content || content->size() != file.info.size) {
-      log.append(formatText("Cannot pack \"%s\": it changed or cannot be read.", file.path.c_str()));
+      log.append(formatText("Cannot pack \"%s\": it changed or cannot be read.", shown(file.path).c_str()));
       return std::nullopt;
     }
     file.info.checksum = static_cast<std::uint32_t>(
         crc32(0L, reinterpret_cast<const Bytef*>(content->data()), static_cast<uInt>(content->size())));
     if (!writer.addRecord(file.info, file.name, *content)) {
-      log.append(formatText("Cannot pack \"%s\".", file.path.c_str()));
+      log.append(formatText("Cannot pack \"%s\".", shown(file.path).c_str()));
       return std::nullopt;
     }
   }
