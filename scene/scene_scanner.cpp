@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-#include <fstream>
 #include <limits>
 
-#include "base/files.h"
+#include "scene/file_text.h"
 
 namespace veltrace {
 
@@ -53,25 +52,20 @@ bool shortDecimalToFloat(std::uint64_t mantissa, int decimals, bool negative, fl
 
 }  // namespace
 
-SceneScanner::SceneScanner(std::string text) : text_(std::move(text)), end_(text_.size()) {}
+SceneScanner::SceneScanner(std::shared_ptr<const void> storage, std::string_view text)
+    : storage_(std::move(storage)), text_(text), end_(text.size()) {}
+
+SceneScanner::SceneScanner(std::string text) {
+  FileText owned = ownedText(std::move(text));
+  storage_ = std::move(owned.storage);
+  text_ = owned.text;
+  end_ = text_.size();
+}
 
 std::optional<SceneScanner> SceneScanner::openFile(std::string_view corePath) {
-  // One read of the whole file: scene files run to hundreds of megabytes and
-  // are scanned several times, so they are not read character by character.
-  std::ifstream in(nativePath(corePath), std::ios::binary | std::ios::ate);
-  if (!in) return std::nullopt;
-  std::streamoff length = in.tellg();
-  if (length < 0) return std::nullopt;
-  std::string text;
-  try {
-    text.resize(static_cast<size_t>(length));
-  } catch (const std::bad_alloc&) {
-    return std::nullopt;
-  }
-  in.seekg(0);
-  in.read(text.data(), length);
-  if (in.gcount() != length) return std::nullopt;
-  return SceneScanner(std::move(text));
+  auto file = readFileText(corePath);
+  if (!file) return std::nullopt;
+  return SceneScanner(std::move(file->storage), file->text);
 }
 
 void SceneScanner::skipWhiteSpace() {
@@ -117,7 +111,7 @@ std::optional<std::string_view> SceneScanner::token() {
   }
 
   // A quote: gather the token, quotes left out, into the scanner's buffer.
-  quoted_.assign(text_, start, std::min(position_ - start, maxTokenLength));
+  quoted_.assign(text_.substr(start, std::min(position_ - start, maxTokenLength)));
   auto keep = [this](char c) {
     if (quoted_.size() < maxTokenLength) quoted_.push_back(c);
   };

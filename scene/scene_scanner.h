@@ -9,10 +9,12 @@
 //     "*GEOMOBJECT" for it;
 //   - integer() and real() swallow the one character behind the number;
 //   - real() has no exponent: "1e5" reads as 1 and leaves "5".
-// The whole file is held in memory; positions are byte offsets into it.
+// The whole file is held in memory (see file_text.h); positions are byte
+// offsets into it.
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +27,7 @@ class SceneScanner {
   static constexpr size_t maxTokenLength = 259;
 
   explicit SceneScanner(std::string text);
+  SceneScanner(std::shared_ptr<const void> storage, std::string_view text);
 
   // Reads the whole file; nothing when it cannot be opened or read.
   static std::optional<SceneScanner> openFile(std::string_view corePath);
@@ -66,7 +69,8 @@ class SceneScanner {
  private:
   void skipWhiteSpace();
 
-  std::string text_;
+  std::shared_ptr<const void> storage_;  // owns what text_ shows
+  std::string_view text_;
   size_t position_ = 0;
   size_t end_ = 0;
   std::string quoted_;  // token text gathered across quotes
