@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdio>
 #include <limits>
+#include <new>
+#include <stdexcept>
 
 #include "base/files.h"
 #include "base/text.h"
@@ -165,9 +167,17 @@ std::optional<std::string> PackageReader::readToMemory(const FileInfo& info) {
   if (!isCurrentRecord(info)) return std::nullopt;
   // Grown as the data arrives rather than reserved from the header's size,
   // so a corrupt size cannot ask for gigabytes up front.
+  // A record of up to 4 GB can be more than the process can hold: running
+  // out of memory is a failed read, never an exception out of the reader.
   std::string data;
   bool complete = consumeData(pendingData_, [&data](const unsigned char* bytes, std::size_t length) {
-    data.append(reinterpret_cast<const char*>(bytes), length);
+    try {
+      data.append(reinterpret_cast<const char*>(bytes), length);
+    } catch (const std::bad_alloc&) {
+      return false;
+    } catch (const std::length_error&) {
+      return false;
+    }
     return true;
   });
   if (!complete) return std::nullopt;
