@@ -52,17 +52,19 @@ void readMaterials(SceneScanner& scanner, Scene& scene) {
 
   MaterialScan scan;
   scan.recordsLeft -= count;
-  std::vector<bool> present = materialNumbersPresent(scanner.text(), count);
+  std::vector<bool> present;  // made on the first miss: files that list every material never need it
   for (std::int32_t i = 0; i < count; ++i) {
     char keyword[32] = "*MATERIAL ";
     auto written = std::to_chars(keyword + 10, keyword + sizeof keyword - 1, i);
     *written.ptr = '\0';
     // Materials are searched in file order, each from behind the one before;
     // a missing one sends the search back to the start of the file.
-    if (present[static_cast<size_t>(i)] && scanner.find(keyword)) {
+    const bool mayBeThere = present.empty() || present[static_cast<size_t>(i)];
+    if (mayBeThere && scanner.find(keyword)) {
       readMaterialBlock(scanner, scene.materials[static_cast<size_t>(i)], scan);
     } else {
       scanner.rewind();
+      if (present.empty()) present = materialNumbersPresent(scanner.text(), count);
     }
   }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 #include "scene/file_text.h"
@@ -24,13 +25,13 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // monotonic). Rounding d to float then gives the float nearest the decimal
 // unless d landed exactly on a point halfway between two floats; then, and
 // outside the normal float range, it answers false and the general
-// conversion takes over.
-constexpr std::uint64_t exactMantissaLimit = std::uint64_t{1} << 53;
-constexpr int mostExactDecimals = 22;
+// conversion takes over. Up to 15 digits the integer stays below 2^53, and
+// the powers of ten up to 10^15 are exact as well.
+constexpr int maxExactDigits = 15;
 
 bool shortDecimalToFloat(std::uint64_t mantissa, int decimals, bool negative, float& value) {
-  static constexpr double powersOfTen[mostExactDecimals + 1] = {
-      1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  static constexpr double powersOfTen[maxExactDigits + 1] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   if (mantissa == 0) {
     value = negative ? -0.0f : 0.0f;
     return true;
@@ -72,17 +73,30 @@ void SceneScanner::skipWhiteSpace() {
   while (position_ < end_ && isSceneWhiteSpace(text_[position_])) ++position_;
 }
 
-bool SceneScanner::find(std::string_view keyword) {
-  if (keyword.empty()) return true;
+namespace {
+
+// The first occurrence of the keyword in [from, to), or `to`.
+const char* searchText(const char* from, const char* to, std::string_view keyword) {
+#ifdef __GLIBC__
+  const void* hit = memmem(from, static_cast<size_t>(to - from), keyword.data(), keyword.size());
+  return hit ? static_cast<const char*>(hit) : to;
+#else
+  return std::search(from, to, std::boyer_moore_horspool_searcher(keyword.begin(), keyword.end()));
+#endif
+}
+
+}  // namespace
+
+bool SceneScanner::findNaively(std::string_view keyword, size_t stop) {
   const char* data = text_.data();
   const char first = keyword[0];
   size_t matched = 0;
-  while (position_ < end_) {
+  while (position_ < stop) {
     if (matched == 0) {
       // Nothing matched yet: jump to the next candidate first character.
-      const void* hit = std::memchr(data + position_, first, end_ - position_);
+      const void* hit = std::memchr(data + position_, first, stop - position_);
       if (!hit) {
-        position_ = end_;
+        position_ = stop;
         return false;
       }
       position_ = static_cast<size_t>(static_cast<const char*>(hit) - data) + 1;
@@ -93,6 +107,36 @@ bool SceneScanner::find(std::string_view keyword) {
       matched = data[position_++] == keyword[matched] ? matched + 1 : 0;
     }
     if (matched == keyword.size()) return true;
+  }
+  return false;
+}
+
+bool SceneScanner::find(std::string_view keyword) {
+  if (keyword.empty()) return true;
+  // Keywords searched across whole meshes or files: the text is searched
+  // with skips, and each occurrence checked against the naive rule. When
+  // the keyword's first character appears nowhere else in it, the naive
+  // scan misses an occurrence only while a partial match is under way
+  // there, which needs that character within the few characters before it;
+  // only then is the naive scan run, up to the occurrence.
+  const bool skipSearch = keyword.size() >= skipSearchLength && keyword.find(keyword[0], 1) == std::string_view::npos;
+  if (!skipSearch) return findNaively(keyword, end_);
+  const char* data = text_.data();
+  while (position_ < end_) {
+    const char* hit = searchText(data + position_, data + end_, keyword);
+    if (hit == data + end_) {
+      position_ = end_;
+      return false;
+    }
+    const size_t at = static_cast<size_t>(hit - data);
+    const size_t windowStart = at - std::min(at - position_, keyword.size() - 1);
+    if (!std::memchr(data + windowStart, keyword[0], at - windowStart)) {
+      position_ = at + keyword.size();
+      return true;
+    }
+    // No partial match reaches past the occurrence's end: it holds the
+    // first character only at its start.
+    if (findNaively(keyword, at + keyword.size())) return true;
   }
   return false;
 }
@@ -152,45 +196,35 @@ std::int32_t SceneScanner::integer() {
 
 float SceneScanner::real() {
   skipWhiteSpace();
-  const size_t start = position_;
-  const char* text = text_.data();
-  bool negative = false;
-  if (position_ < end_ && text[position_] == '-') {
-    negative = true;
-    ++position_;
-  }
-  // The digits are gathered as they are read, for the quick conversion.
-  bool digits = false;
-  bool nonZeroWholePart = false;
-  bool exact = true;
+  const char* const text = text_.data();
+  const char* const start = text + position_;
+  const char* const end = text + end_;
+  const char* at = start;
+  const bool negative = at < end && *at == '-';
+  if (negative) ++at;
+  // The digits are gathered as they are read, for the quick conversion;
+  // the integer wraps for long numbers, which then take the general way.
   std::uint64_t mantissa = 0;
+  int wholeDigits = 0;
   int decimals = 0;
-  auto take = [&](char c) {
-    digits = true;
-    mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-    if (mantissa >= exactMantissaLimit) {
-      exact = false;
-      mantissa = 0;
-    }
-  };
-  while (position_ < end_ && isDigit(text[position_])) {
-    nonZeroWholePart = nonZeroWholePart || text[position_] != '0';
-    take(text[position_++]);
+  bool nonZeroWholePart = false;
+  for (; at < end && isDigit(*at); ++at, ++wholeDigits) {
+    mantissa = mantissa * 10 + static_cast<std::uint64_t>(*at - '0');
+    nonZeroWholePart = nonZeroWholePart || *at != '0';
   }
-  if (position_ < end_ && text[position_] == '.') {
-    ++position_;
-    while (position_ < end_ && isDigit(text[position_])) {
-      take(text[position_++]);
-      if (++decimals > mostExactDecimals) exact = false;
-    }
+  if (at < end && *at == '.') {
+    for (++at; at < end && isDigit(*at); ++at, ++decimals)
+      mantissa = mantissa * 10 + static_cast<std::uint64_t>(*at - '0');
   }
-  const size_t numberEnd = position_;
+  const char* const numberEnd = at;
+  position_ = static_cast<size_t>(numberEnd - text);
   if (position_ < end_) ++position_;  // the character behind the number
-  if (!digits) return 0.0f;
+  if (wholeDigits + decimals == 0) return 0.0f;
 
   float value = 0.0f;
-  if (exact && shortDecimalToFloat(mantissa, decimals, negative, value)) return value;
-  auto result = std::from_chars(text + start, text + numberEnd, value);
+  if (wholeDigits + decimals <= maxExactDigits && shortDecimalToFloat(mantissa, decimals, negative, value))
+    return value;
+  auto result = std::from_chars(start, numberEnd, value);
   if (result.ec == std::errc::result_out_of_range) {
     // Too large or too small for a float: clamp to the range, keep the sign.
     float magnitude = nonZeroWholePart ? std::numeric_limits<float>::max() : 0.0f;

@@ -68,6 +68,10 @@ class SceneScanner {
 
  private:
   void skipWhiteSpace();
+  // The naive scan from the position, stopping at `stop`.
+  bool findNaively(std::string_view keyword, size_t stop);
+  // Keywords at least this long are looked for with a skipping search.
+  static constexpr size_t skipSearchLength = 10;
 
   std::shared_ptr<const void> storage_;  // owns what text_ shows
   std::string_view text_;

@@ -51,6 +51,38 @@ TEST(SceneScannerFind, MatchesAPrefixOfALongerWord) {
   EXPECT_EQ(scanner.integer(), 0);  // "0" is what is left of "10"
 }
 
+// The rule as written: one character at a time, a mismatch drops the partial
+// match and is not tried as a new start.
+bool referenceFind(std::string_view text, size_t& position, std::string_view keyword) {
+  size_t matched = 0;
+  while (position < text.size()) {
+    matched = text[position++] == keyword[matched] ? matched + 1 : 0;
+    if (matched == keyword.size()) return true;
+  }
+  return false;
+}
+
+TEST(SceneScannerFind, LongKeywordsAreFoundExactlyWhereTheNaiveRuleFindsThem) {
+  // Texts crowded with the keyword's pieces, so that partial matches,
+  // doubled first characters and near misses are common.
+  const std::string pieces[] = {"*GEOMOBJECT", "*GEOM", "*", "**", "G", "OBJECT", " ", "*GEOMOBJEC"};
+  std::mt19937 random(3);
+  std::uniform_int_distribution<int> pick(0, 7);
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += pieces[pick(random)];
+    SceneScanner scanner(text);
+    size_t expected = std::uniform_int_distribution<size_t>(0, text.size() / 2)(random);
+    scanner.restore(expected);
+    for (;;) {
+      bool found = referenceFind(text, expected, "*GEOMOBJECT");
+      ASSERT_EQ(scanner.find("*GEOMOBJECT"), found) << text;
+      ASSERT_EQ(scanner.save(), expected) << text;
+      if (!found) break;
+    }
+  }
+}
+
 TEST(SceneScannerToken, SplitsAtEveryKindOfWhiteSpace) {
   SceneScanner scanner(" a\tb\r\nc\vd\fe");
   for (const char* expected : {"a", "b", "c", "d", "e"}) EXPECT_EQ(scanner.token(), expected);
