@@ -10,5 +10,6 @@ int runPackageGroup(const Context& context, const Arguments& arguments);
 int runAsmGroup(const Context& context, const Arguments& arguments);
 int runDisasmGroup(const Context& context, const Arguments& arguments);
 int runSceneGroup(const Context& context, const Arguments& arguments);
+int runWorkspaceGroup(const Context& context, const Arguments& arguments);
 
 }  // namespace veltrace::cli

@@ -17,6 +17,7 @@ const std::vector<CommandGroup>& commandGroups() {
       {"asm", "assemble a vertex or pixel shader source to tokens", runAsmGroup},
       {"disasm", "print the source of a shader token file", runDisasmGroup},
       {"scene", "show scene files, import models, write the sample media", runSceneGroup},
+      {"workspace", "check workspace files with their scene and effects", runWorkspaceGroup},
   };
   return groups;
 }

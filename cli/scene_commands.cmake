@@ -11,3 +11,7 @@ if(assimp_FOUND)
 else()
   target_sources(veltrace-cli PRIVATE scene_import_none.cpp)
 endif()
+
+# The workspace command group reads scenes too.
+target_sources(veltrace-cli PRIVATE workspace_commands.cpp)
+target_link_libraries(veltrace-cli PRIVATE veltrace_workspace)
