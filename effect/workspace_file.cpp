@@ -36,8 +36,14 @@ bool readSceneLine(Workspace& workspace, const std::string& path, const Workspac
 
 bool readEffectLine(Workspace& workspace, const std::string& path, const std::string& programFolder,
                     const WorkspaceHooks& hooks, MessageLog& log) {
-  auto effect = std::make_unique<Effect>(createEffect(programFolder, log));
-  if (!loadEffect(*effect, path, programFolder, log)) return false;
+  std::unique_ptr<Effect> effect;
+  if (hooks.openEffect) {
+    effect = hooks.openEffect(path);
+  } else {
+    effect = std::make_unique<Effect>(createEffect(programFolder, log));
+    if (!loadEffect(*effect, path, programFolder, log)) effect.reset();
+  }
+  if (!effect) return false;
   if (hooks.addEffectToTree && !hooks.addEffectToTree(*effect)) {
     log.append("Error while creating new effect in workspace !");
     return false;
@@ -112,7 +118,12 @@ bool readWorkspace(const std::string& path, Workspace& workspace, const std::str
     log.append(formatText("Error while opening \"%s\" !", path.c_str()));
     return false;
   }
-  for (const std::string& line : splitLines(*text)) {
+  return readWorkspaceText(*text, workspace, programFolder, hooks, log);
+}
+
+bool readWorkspaceText(std::string_view text, Workspace& workspace, const std::string& programFolder,
+                       const WorkspaceHooks& hooks, MessageLog& log) {
+  for (const std::string& line : splitLines(text)) {
     std::vector<std::string> fields = splitFields(line);
     const std::string& key = fields[0];
     auto field = [&](size_t i) { return i < fields.size() ? fields[i] : std::string(); };

@@ -29,6 +29,10 @@ struct WorkspaceHooks {
   // scene and logs the outcome. When not set, the scene file is read
   // directly (loadScene of scene/scene_reader.h).
   std::function<bool(Workspace&, const std::string& path)> loadScene;
+  // Makes and loads the effect of an EFFECT_FILE line (nothing when it cannot
+  // be loaded). When not set: createEffect with the program folder's
+  // catalogues, then loadEffect.
+  std::function<std::unique_ptr<Effect>(const std::string& indexPath)> openEffect;
   // Workspace tree steps for a newly read effect; unset means success.
   std::function<bool(Effect&)> addEffectToTree;
   std::function<bool(Effect&)> fillEffectTree;
@@ -56,6 +60,9 @@ bool clearWorkspace(Workspace& workspace, const WorkspaceHooks& hooks, MessageLo
 // opened or reading stopped early.
 bool readWorkspace(const std::string& path, Workspace& workspace, const std::string& programFolder,
                    const WorkspaceHooks& hooks, MessageLog& log);
+// The same for a workspace file's text already read.
+bool readWorkspaceText(std::string_view text, Workspace& workspace, const std::string& programFolder,
+                       const WorkspaceHooks& hooks, MessageLog& log);
 
 // Saves every effect (a never-saved one into the effects folder under its
 // name) and then the workspace file, which is put in place only once it is
