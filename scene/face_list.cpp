@@ -2,6 +2,34 @@
 
 namespace veltrace {
 
+const std::vector<FaceRecord>* FaceList::find(SceneScanner& scanner) {
+  if (!scanner.find("*MESH_FACE_LIST")) return nullptr;
+  if (scanner.save() == start_) {
+    scanner.restore(end_);
+    return &faces_;
+  }
+  start_ = scanner.save();
+  faces_.clear();
+  FaceRecord face;
+  bool faceOpen = false;
+  while (auto token = scanner.token()) {
+    if (*token == "}") break;
+    if (*token == "*F") {
+      face.index = scanner.integer();
+      face.a = scanner.integer();
+      face.b = scanner.integer();
+      face.c = scanner.integer();
+      faceOpen = true;
+    } else if (*token == "*D") {
+      face.id = scanner.integer();
+      if (faceOpen) faces_.push_back(face);
+      faceOpen = false;
+    }
+  }
+  end_ = scanner.save();
+  return &faces_;
+}
+
 SubsetIds::SubsetIds(std::int32_t subMaterialCount)
     : subMaterialCount_(subMaterialCount > 0 ? subMaterialCount : 0) {
   if (subMaterialCount_ > 0) slots_.assign(static_cast<size_t>(subMaterialCount_), -1);

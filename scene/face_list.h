@@ -21,31 +21,26 @@ struct FaceRecord {
   std::int32_t id = 0;
 };
 
-// Finds "*MESH_FACE_LIST" and hands every face to `visit`, reading tokens up
-// to a "}" token or the end. A face is an "*F" line (its own index, then the
-// three vertex indices) followed by a "*D" id; a "*D" with no "*F" since the
-// last one names no face and is passed over. False when there is no list.
-template <typename Visit>
-bool readFaceList(SceneScanner& scanner, Visit&& visit) {
-  if (!scanner.find("*MESH_FACE_LIST")) return false;
-  FaceRecord face;
-  bool faceOpen = false;
-  while (auto token = scanner.token()) {
-    if (*token == "}") break;
-    if (*token == "*F") {
-      face.index = scanner.integer();
-      face.a = scanner.integer();
-      face.b = scanner.integer();
-      face.c = scanner.integer();
-      faceOpen = true;
-    } else if (*token == "*D") {
-      face.id = scanner.integer();
-      if (faceOpen) visit(face);
-      faceOpen = false;
-    }
-  }
-  return true;
-}
+// The faces of one "*MESH_FACE_LIST", read up to a "}" token or the end. A
+// face is an "*F" line (its own index, then the three vertex indices)
+// followed by a "*D" id; a "*D" with no "*F" since the last one names no
+// face and is passed over.
+//
+// The passes over a mesh's face list find it from different positions, but
+// normally find the same list: it is read from the text once and held,
+// keyed by where it was found.
+class FaceList {
+ public:
+  // Finds the list from the scanner's position and leaves the position
+  // behind it, as reading it would. Nothing when there is no list.
+  const std::vector<FaceRecord>* find(SceneScanner& scanner);
+
+ private:
+  static constexpr size_t none = static_cast<size_t>(-1);
+  size_t start_ = none;  // position just behind the keyword
+  size_t end_ = 0;       // position behind the list
+  std::vector<FaceRecord> faces_;
+};
 
 // Maps the "*D" ids of a mesh to its subsets, in order of first appearance.
 class SubsetIds {

@@ -99,12 +99,13 @@ std::int32_t wrapIndex(std::int32_t id, std::int32_t count) {
 
 // First pass: the distinct "*D" ids make the subsets, numbered in the order
 // the ids first appear.
-SubsetIds formSubsets(SceneScanner& scanner, const Scene& scene, SceneMesh& mesh) {
+SubsetIds formSubsets(SceneScanner& scanner, const Scene& scene, SceneMesh& mesh, FaceList& faceList) {
   const std::int32_t subMaterials = scene.materials[static_cast<size_t>(mesh.materialIndex)].subMaterialCount();
   SubsetIds ids(subMaterials);
   if (subMaterials > 0) {
     size_t start = scanner.save();
-    readFaceList(scanner, [&](const FaceRecord& face) { ids.note(face.id); });
+    if (auto faces = faceList.find(scanner))
+      for (const FaceRecord& face : *faces) ids.note(face.id);
     scanner.restore(start);
     mesh.subsetIds = ids.slots();
   } else {
@@ -156,20 +157,23 @@ struct FaceLayout {
 
 // Second pass: which faces are stored, in which subset, and how many each
 // subset holds. The first face of a subset marks its material with the id.
-FaceLayout countFaces(SceneScanner& scanner, Scene& scene, SceneMesh& mesh, const SubsetIds& ids) {
+FaceLayout countFaces(SceneScanner& scanner, Scene& scene, SceneMesh& mesh, const SubsetIds& ids,
+                      FaceList& faceList) {
   FaceLayout layout;
   layout.subsetOfFace.assign(static_cast<size_t>(mesh.faceCount), -1);
   size_t start = scanner.save();
   FaceFilter filter(mesh.faceCount, mesh.vertexCount, ids);
-  readFaceList(scanner, [&](const FaceRecord& face) {
+  static const std::vector<FaceRecord> noFaces;
+  const std::vector<FaceRecord>* faces = faceList.find(scanner);
+  for (const FaceRecord& face : faces ? *faces : noFaces) {
     auto subsetIndex = filter.accept(face);
-    if (!subsetIndex) return;
+    if (!subsetIndex) continue;
     layout.subsetOfFace[static_cast<size_t>(face.index)] = *subsetIndex;
     MeshSubset& subset = mesh.subsets[static_cast<size_t>(*subsetIndex)];
     if (subset.triangleCount == 0) scene.materialOf(subset).materialId = face.id;
     subset.triangleCount += 1;
     subset.indexCount += 3;
-  });
+  }
   scanner.restore(start);
 
   layout.slotOfFace.assign(static_cast<size_t>(mesh.faceCount), -1);
@@ -186,16 +190,20 @@ FaceLayout countFaces(SceneScanner& scanner, Scene& scene, SceneMesh& mesh, cons
 
 // Third pass, first part: the corner positions. False when there is no
 // face list.
-bool readCornerPositions(SceneScanner& scanner, const SceneMesh& mesh, const SubsetIds& ids, FaceLayout& layout) {
+bool readCornerPositions(SceneScanner& scanner, const SceneMesh& mesh, const SubsetIds& ids, FaceLayout& layout,
+                         FaceList& faceList) {
+  const std::vector<FaceRecord>* faces = faceList.find(scanner);
+  if (!faces) return false;
   FaceFilter filter(mesh.faceCount, mesh.vertexCount, ids);
-  return readFaceList(scanner, [&](const FaceRecord& face) {
-    if (!filter.accept(face)) return;
+  for (const FaceRecord& face : *faces) {
+    if (!filter.accept(face)) continue;
     FileVertex* corners = layout.cornersOf(face.index);
-    if (!corners) return;
+    if (!corners) continue;
     corners[0].position = mesh.vertices[static_cast<size_t>(face.a)];
     corners[1].position = mesh.vertices[static_cast<size_t>(face.b)];
     corners[2].position = mesh.vertices[static_cast<size_t>(face.c)];
-  });
+  }
+  return true;
 }
 
 // "*TV_EX" line n holds (u, v, w) for corners c, b, a of face n.
@@ -276,7 +284,8 @@ bool readMesh(SceneScanner& scanner, Scene& scene, SceneMesh& mesh, float vector
   mesh.materialIndex = reference;
   scene.materials[static_cast<size_t>(reference)].materialId = reference;
 
-  SubsetIds ids = formSubsets(scanner, scene, mesh);
+  FaceList faceList;  // read from the text once for the three passes
+  SubsetIds ids = formSubsets(scanner, scene, mesh, faceList);
 
   if (!scanner.find("*MESH_NUMVERTEX")) return false;
   mesh.vertexCount = clampCount(scanner.integer(), scanner);
@@ -284,10 +293,10 @@ bool readMesh(SceneScanner& scanner, Scene& scene, SceneMesh& mesh, float vector
   mesh.faceCount = clampCount(scanner.integer(), scanner);
 
   readVertexList(scanner, mesh);
-  FaceLayout layout = countFaces(scanner, scene, mesh, ids);
+  FaceLayout layout = countFaces(scanner, scene, mesh, ids, faceList);
 
   // A missing list ends the geometry there; what was read is still welded.
-  if (readCornerPositions(scanner, mesh, ids, layout) && readTextureCoordinates(scanner, layout))
+  if (readCornerPositions(scanner, mesh, ids, layout, faceList) && readTextureCoordinates(scanner, layout))
     readNormals(scanner, layout);
   weldFaces(mesh, layout);
   for (MeshSubset& subset : mesh.subsets) buildNormalLines(subset, vectorLength);

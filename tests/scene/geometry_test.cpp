@@ -150,6 +150,21 @@ TEST(DamagedFaces, AMaterialReferenceOutsideTheMaterialsTakesTheFirst) {
   EXPECT_EQ(readSceneText(meshBlock(mesh)).scene.meshes[0].materialIndex, 0);
 }
 
+TEST(DamagedFaces, AFaceListBeforeTheCountsIsSeenOnlyByTheFirstPass) {
+  // The first pass looks for the list from behind the node, the other two
+  // from behind the vertex list, so they miss a list placed before it.
+  std::string text = withSubMaterials(2) +
+                     "*GEOMOBJECT { *NODE_NAME \"Early\" *MESH { *MESH_FACE_LIST { *F 0 0 1 2 *D 1 } "
+                     "*MESH_NUMVERTEX 3 *MESH_NUMFACES 1 *MESH_VERTEX_LIST { *V 0 0 0 0 *V 1 1 0 0 *V 2 0 0 1 } } }";
+  auto result = readSceneText(text);
+  ASSERT_TRUE(result.ok);
+  const SceneMesh& mesh = result.scene.meshes[0];
+  ASSERT_EQ(mesh.subsetCount(), 1);
+  EXPECT_EQ(mesh.subsets[0].id, 1);
+  EXPECT_EQ(mesh.subsets[0].triangleCount, 0);
+  EXPECT_TRUE(mesh.subsets[0].indices.empty());
+}
+
 TEST(DamagedFaces, FacesListedOutOfOrderKeepTheirOwnCorners) {
   // Face 1 is listed first; texture line n belongs to face n all the same.
   MeshText mesh;
