@@ -11,5 +11,6 @@ int runAsmGroup(const Context& context, const Arguments& arguments);
 int runDisasmGroup(const Context& context, const Arguments& arguments);
 int runSceneGroup(const Context& context, const Arguments& arguments);
 int runWorkspaceGroup(const Context& context, const Arguments& arguments);
+int runRenderGroup(const Context& context, const Arguments& arguments);
 
 }  // namespace veltrace::cli

@@ -18,6 +18,7 @@ const std::vector<CommandGroup>& commandGroups() {
       {"disasm", "print the source of a shader token file", runDisasmGroup},
       {"scene", "show scene files, import models, write the sample media", runSceneGroup},
       {"workspace", "check workspace files with their scene and effects", runWorkspaceGroup},
+      {"render", "draw a workspace's scene with its effects into a PNG (Windows build)", runRenderGroup},
   };
   return groups;
 }

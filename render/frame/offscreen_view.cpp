@@ -1,5 +1,6 @@
 #include "render/frame/offscreen_view.h"
 
+#include "base/text.h"
 #include "render/frame/frame_capture.h"
 #include "render/preview/frame_move.h"
 #include "render/preview/preview_transforms_d3d.h"
@@ -9,7 +10,7 @@ namespace veltrace::render {
 namespace {
 
 constexpr char windowClassName[] = "VeltraceOffscreenView";
-constexpr DWORD windowStyle = WS_OVERLAPPEDWINDOW;  // never shown
+constexpr DWORD windowStyle = WS_POPUP;  // never shown; no frame to limit its size
 
 VertexProcessing processingOf(DWORD behaviour) {
   if (behaviour & createPureDevice) return VertexProcessing::pureHardware;
@@ -43,6 +44,15 @@ bool OffscreenView::start(int width, int height, std::string& error) {
                                 bounds.bottom - bounds.top, nullptr, nullptr, windowClass.hInstance, nullptr);
   if (!hiddenWindow_) {
     error = "no window for the device";
+    return false;
+  }
+  // A window never grows beyond the display: a frame of another size than
+  // asked for would be a different picture, so refuse it.
+  RECT client{};
+  GetClientRect(hiddenWindow_, &client);
+  if (client.right - client.left != width || client.bottom - client.top != height) {
+    error = formatText("a %dx%d frame does not fit on this display (at most %ldx%ld here)", width, height,
+                       client.right - client.left, client.bottom - client.top);
     return false;
   }
   attachWindow(hiddenWindow_);

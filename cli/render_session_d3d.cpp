@@ -1,0 +1,88 @@
+// veltrace-cli render on Direct3D 8: the workspace into the offscreen view,
+// frames drawn, the last one read back and written.
+
+#include <windows.h>
+
+#include <ostream>
+
+#include "app/message_log.h"
+#include "base/text.h"
+#include "cli/render_options.h"
+#include "effect/effect_files.h"
+#include "effect/workspace_file.h"
+#include "render/frame/offscreen_view.h"
+#include "render/preview/preview_state.h"
+
+namespace veltrace::cli {
+
+namespace {
+
+void printLines(const Context& context, MessageLog& log) {
+  for (const auto& line : log.takePending()) context.out << line << "\n";
+}
+
+void applyPose(const RenderOptions& options, render::PreviewState& preview) {
+  preview.objectYaw = options.objectYaw;
+  preview.objectPitch = options.objectPitch;
+  preview.showLight = options.showLight;
+  preview.showStats = options.showStats;
+  // The normals win when both are asked for, as in the view.
+  if (options.showNormals)
+    preview.vectorDisplay = render::vectorDisplayNormalsMask;
+  else if (options.showTangents)
+    preview.vectorDisplay = render::vectorDisplayTangentFramesMask;
+}
+
+}  // namespace
+
+int runRender(const Context& context, const RenderOptions& options) {
+  MessageLog log;
+  // Declared before the view: the view's renderer draws the workspace's
+  // scene until the view is gone.
+  Workspace workspace;
+  bool read = readWorkspace(options.workspace, workspace, context.programFolder, {}, log);
+  printLines(context, log);
+  if (!read) {
+    context.err << "veltrace-cli render: the workspace \"" << options.workspace << "\" could not be read\n";
+    return exitFailure;
+  }
+  // The shader panes read each present shader's source when they open.
+  for (auto& effect : workspace.effects) readShaderSources(*effect, log);
+  printLines(context, log);
+
+  render::OffscreenView view(log);
+  view.renderer.textures().setProgramFolder(context.programFolder);
+  view.renderer.textures().setFolder(context.programFolder + "\\media\\textures\\");
+  view.renderer.afterFrame = [&] { printLines(context, log); };
+  std::string error;
+  if (!view.start(options.width, options.height, error)) {
+    printLines(context, log);
+    context.err << "veltrace-cli render: " << error << "\n";
+    return exitFailure;
+  }
+  view.renderer.setScene(&workspace.scene);
+  applyPose(options, view.preview);
+
+  DWORD started = GetTickCount();
+  for (int frame = 0; frame < options.frames; ++frame) {
+    double time = options.time ? *options.time : (GetTickCount() - started) / 1000.0;
+    view.drawFrame(static_cast<float>(time));
+  }
+  render::RgbaImage image;
+  bool captured = view.capture(image, error);
+  view.renderer.setScene(nullptr);
+  printLines(context, log);
+  if (!captured) {
+    context.err << "veltrace-cli render: " << error << "\n";
+    return exitFailure;
+  }
+  if (!render::writePng(image, options.output, error)) {
+    context.err << "veltrace-cli render: " << error << "\n";
+    return exitFailure;
+  }
+  context.out << formatText("Frame %dx%d written to \"%s\"", image.width, image.height, options.output.c_str())
+              << "\n";
+  return exitSuccess;
+}
+
+}  // namespace veltrace::cli
