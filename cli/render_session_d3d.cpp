@@ -26,11 +26,10 @@ void applyPose(const RenderOptions& options, render::PreviewState& preview) {
   preview.objectPitch = options.objectPitch;
   preview.showLight = options.showLight;
   preview.showStats = options.showStats;
-  // The normals win when both are asked for, as in the view.
-  if (options.showNormals)
-    preview.vectorDisplay = render::vectorDisplayNormalsMask;
-  else if (options.showTangents)
-    preview.vectorDisplay = render::vectorDisplayTangentFramesMask;
+  // The frame move turns these toggles into the vector display bits; the
+  // renderer draws only the normals when both are asked for.
+  preview.showNormals = options.showNormals;
+  preview.showTangents = options.showTangents;
 }
 
 }  // namespace

@@ -159,6 +159,11 @@ TEST_F(FrameRendererTest, OnlyNormalsWhenBothDisplaysAreAsked) {
   preview.vectorDisplay = vectorDisplayNormalsMask | vectorDisplayTangentFramesMask;
   renderFrames(1);
   EXPECT_EQ(renderer.guideListsDrawn(), 1);
+  RgbaImage image = capture();
+  int yellow = 0;
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x) yellow += image.colourAt(x, y) == 0xFFFF00u;
+  EXPECT_GT(yellow, 20) << "the normals are drawn in yellow";
   preview.vectorDisplay = vectorDisplayTangentFramesMask;
   renderFrames(1);
   EXPECT_EQ(renderer.guideListsDrawn(), 3) << "tangent, binormal and normal lines";
