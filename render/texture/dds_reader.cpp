@@ -30,8 +30,6 @@ constexpr std::uint32_t pixelLuminance = 0x20000;
 constexpr std::uint32_t caps2CubeMap = 0x200;
 constexpr std::uint32_t caps2Volume = 0x200000;
 
-constexpr std::uint32_t maximumSide = 8192;
-
 std::uint32_t readWord(std::span<const std::uint8_t> bytes, size_t offset) {
   std::uint32_t value;
   std::memcpy(&value, bytes.data() + offset, 4);
@@ -105,13 +103,13 @@ bool looksLikeDds(std::span<const std::uint8_t> bytes) {
   return bytes.size() >= 4 && std::memcmp(bytes.data(), "DDS ", 4) == 0;
 }
 
-DecodeResult readDds(std::span<const std::uint8_t> bytes) {
+DecodeResult readDds(std::span<const std::uint8_t> bytes, DecodeLimits limits) {
   if (bytes.size() < headerBytes || !looksLikeDds(bytes)) return {std::nullopt, "not a DDS file"};
   if (readWord(bytes, offsetCaps2) & (caps2CubeMap | caps2Volume))
     return {std::nullopt, "cube and volume DDS textures are not supported"};
   const std::uint32_t width = readWord(bytes, offsetWidth);
   const std::uint32_t height = readWord(bytes, offsetHeight);
-  if (width == 0 || height == 0 || width > maximumSide || height > maximumSide)
+  if (width == 0 || height == 0 || width > limits.maximumSide || height > limits.maximumSide)
     return {std::nullopt, "DDS image size out of range"};
   const PixelLayout layout = pixelLayoutOf(bytes);
   if (layout.format == TextureFormat::unknown) return {std::nullopt, "unsupported DDS pixel format"};

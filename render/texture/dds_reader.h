@@ -10,6 +10,6 @@
 namespace veltrace {
 
 bool looksLikeDds(std::span<const std::uint8_t> bytes);
-DecodeResult readDds(std::span<const std::uint8_t> bytes);
+DecodeResult readDds(std::span<const std::uint8_t> bytes, DecodeLimits limits = {});
 
 }  // namespace veltrace

@@ -13,7 +13,6 @@
 #define STBI_ONLY_JPEG
 #define STBI_ONLY_PNG
 #define STBI_ONLY_TGA
-#define STBI_MAX_DIMENSIONS 8192
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
 #pragma GCC diagnostic push
@@ -58,9 +57,16 @@ std::vector<std::uint8_t> resample(const std::uint8_t* source, std::uint32_t wid
   return target;
 }
 
-DecodeResult decodeImageFile(std::span<const std::uint8_t> bytes) {
+DecodeResult decodeImageFile(std::span<const std::uint8_t> bytes, DecodeLimits limits) {
   if (bytes.empty() || bytes.size() > 0x7FFFFFFF) return {std::nullopt, "empty or oversized image file"};
   int width = 0, height = 0, channels = 0;
+  // The header is checked before anything is decoded; sides are rounded up
+  // to powers of two afterwards, so the bound applies to that size.
+  if (!stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height, &channels))
+    return {std::nullopt, stbi_failure_reason() ? stbi_failure_reason() : "unreadable image"};
+  if (width <= 0 || height <= 0 || nextPowerOfTwo(static_cast<std::uint32_t>(width)) > limits.maximumSide ||
+      nextPowerOfTwo(static_cast<std::uint32_t>(height)) > limits.maximumSide)
+    return {std::nullopt, "image is larger than the largest texture"};
   stbi_uc* rgba = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height, &channels, 4);
   if (!rgba) return {std::nullopt, stbi_failure_reason() ? stbi_failure_reason() : "unreadable image"};
 
@@ -93,9 +99,9 @@ DecodeResult decodeImageFile(std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-DecodeResult decodeTextureFile(std::span<const std::uint8_t> bytes) {
-  if (looksLikeDds(bytes)) return readDds(bytes);
-  return decodeImageFile(bytes);
+DecodeResult decodeTextureFile(std::span<const std::uint8_t> bytes, DecodeLimits limits) {
+  if (looksLikeDds(bytes)) return readDds(bytes, limits);
+  return decodeImageFile(bytes, limits);
 }
 
 }  // namespace veltrace

@@ -38,12 +38,19 @@ struct DecodeResult {
   std::string error;  // why decoding failed, when image is empty
 };
 
+// Images larger than this are refused rather than decoded: no Direct3D 8
+// device takes textures beyond 4096 x 4096, and a forged header must not make
+// the decoder allocate and filter gigabytes.
+struct DecodeLimits {
+  std::uint32_t maximumSide = 4096;
+};
+
 // Decodes bmp, dib, jpg, png, tga and dds file contents, chosen by content
 // rather than by name. Image files become 32-bit textures (A8R8G8B8 when the
 // file has alpha, X8R8G8B8 otherwise), scaled up to power-of-two sides, with
 // a box-filtered mip chain down to 1 x 1. DDS files keep their format and the
 // levels they carry; an uncompressed DDS without levels gets a chain built.
-DecodeResult decodeTextureFile(std::span<const std::uint8_t> bytes);
+DecodeResult decodeTextureFile(std::span<const std::uint8_t> bytes, DecodeLimits limits = {});
 
 // Box-filters level 0 of a 32-bit image into a full chain (replacing any
 // levels after the first).

@@ -70,6 +70,16 @@ TEST(TextureDecoder, RejectsGarbageAndEmptyFiles) {
   EXPECT_FALSE(decode(truncatedBmp).image);
 }
 
+TEST(TextureDecoder, RefusesImagesBeyondTheLargestTextureBeforeDecodingThem) {
+  // A 5000 x 2 header: its power-of-two width would be 8192.
+  auto wide = test::tga32(5000, 2, std::vector<std::uint32_t>(10000, 0));
+  EXPECT_FALSE(decode(wide).image);
+  const auto eightByEight = test::tga32(8, 8, std::vector<std::uint32_t>(64, 0));
+  const auto nineByEight = test::tga32(9, 8, std::vector<std::uint32_t>(72, 0));
+  EXPECT_TRUE(decodeTextureFile(std::span(eightByEight), {.maximumSide = 8}).image);
+  EXPECT_FALSE(decodeTextureFile(std::span(nineByEight), {.maximumSide = 8}).image);
+}
+
 TEST(DdsReader, KeepsCompressedFormatsAndTheLevelsTheFileCarries) {
   // 8x8 DXT1 with 4 levels: 4 blocks, then 1, 1, 1 = 7 blocks of 8 bytes.
   auto file = test::dds(8, 8, 4, 0x4, fourCC('D', 'X', 'T', '1'), 0, 0, 0, 0, 0, 7 * 8);
