@@ -30,6 +30,11 @@ bool releaseFrom(std::vector<ShaderCache::Entry>& entries, std::uint32_t handle,
 
 }  // namespace
 
+void ShaderCache::setShaderFolders(const std::string& programFolder) {
+  vertexShaderFolder_ = programFolder + "\\shader\\";
+  pixelShaderFolder_ = vertexShaderFolder_;
+}
+
 std::uint32_t ShaderCache::acquireVertexShader(std::string_view slotName, std::string_view source,
                                                const std::uint32_t* declaration, std::uint32_t usage) {
   if (Entry* entry = findByName(vertexShaders_, slotName)) {

@@ -55,6 +55,12 @@ class ShaderCache {
   ShaderCache& operator=(const ShaderCache&) = delete;
 
   void setSupport(const ShaderSupport& support) { support_ = support; }
+
+  // Where the shader panes look for source files: the program folder's
+  // shader folder, ending in a backslash.
+  void setShaderFolders(const std::string& programFolder);
+  const std::string& vertexShaderFolder() const { return vertexShaderFolder_; }
+  const std::string& pixelShaderFolder() const { return pixelShaderFolder_; }
   const ShaderSupport& support() const { return support_; }
 
   // The handle of the shader made for this slot name, created on first use;
@@ -89,6 +95,8 @@ class ShaderCache {
   std::vector<Entry> vertexShaders_;
   std::vector<Entry> pixelShaders_;
   std::int32_t codeBytes_ = 0;
+  std::string vertexShaderFolder_;
+  std::string pixelShaderFolder_;
 };
 
 }  // namespace veltrace::render

@@ -173,6 +173,12 @@ TEST_F(ShaderCacheTest, WithoutShaderHardware) {
   EXPECT_EQ(device.usages.back(), usageSoftwareProcessing);
 }
 
+TEST_F(ShaderCacheTest, ShaderFoldersEndInABackslash) {
+  cache.setShaderFolders("C:\\prog");
+  EXPECT_EQ(cache.vertexShaderFolder(), "C:\\prog\\shader\\");
+  EXPECT_EQ(cache.pixelShaderFolder(), "C:\\prog\\shader\\");
+}
+
 // --- shader selection -------------------------------------------------------
 
 Effect effectWithShaders(const std::string& vertexName, const std::string& pixelName) {
