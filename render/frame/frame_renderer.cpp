@@ -16,6 +16,18 @@ ColourValue colourOf(const Colour& colour) { return {colour.r, colour.g, colour.
 
 IDirect3DBaseTexture8* deviceTexture(DeviceTexture* texture) { return D3DTextureLoader::toDirect3D(texture); }
 
+// The subset's material, or null when its indices name none (a scene without
+// a material list): such a subset draws with no material textures and the
+// default colours.
+const SceneMaterial* materialFor(const Scene& scene, const MeshSubset& subset) {
+  if (subset.materialIndex < 0 || static_cast<std::size_t>(subset.materialIndex) >= scene.materials.size())
+    return nullptr;
+  const SceneMaterial& material = scene.materials[static_cast<std::size_t>(subset.materialIndex)];
+  if (subset.subMaterialIndex < 0) return &material;
+  if (static_cast<std::size_t>(subset.subMaterialIndex) >= material.subMaterials.size()) return nullptr;
+  return &material.subMaterials[static_cast<std::size_t>(subset.subMaterialIndex)];
+}
+
 }  // namespace
 
 FrameRenderer::FrameRenderer(PreviewState& preview, MessageLog& log)
@@ -268,14 +280,19 @@ HRESULT FrameRenderer::bindMaterialTexture(const std::string& name, std::int32_t
 
 HRESULT FrameRenderer::bindTextures(const MeshSubset& subset, const Effect& effect) {
   const TextureStageTable& table = effect.textureStages;
-  const SceneMaterial& material = scene_->materialOf(subset);
-  MaterialTextures& loaded = materialTextures_[&material];
-  HRESULT result = bindMaterialTexture(material.baseTexture, table.baseStage, loaded.base, loaded.baseTried, loaded.acquired);
-  if (SUCCEEDED(result))
-    result = bindMaterialTexture(material.bumpTexture, table.bumpStage, loaded.bump, loaded.bumpTried, loaded.acquired);
-  if (SUCCEEDED(result))
-    result = bindMaterialTexture(material.alphaTexture, table.alphaStage, loaded.alpha, loaded.alphaTried, loaded.acquired);
-  if (FAILED(result)) return result;
+  HRESULT result = D3D_OK;
+  if (const SceneMaterial* material = materialFor(*scene_, subset)) {
+    MaterialTextures& loaded = materialTextures_[material];
+    result = bindMaterialTexture(material->baseTexture, table.baseStage, loaded.base, loaded.baseTried,
+                                 loaded.acquired);
+    if (SUCCEEDED(result))
+      result = bindMaterialTexture(material->bumpTexture, table.bumpStage, loaded.bump, loaded.bumpTried,
+                                   loaded.acquired);
+    if (SUCCEEDED(result))
+      result = bindMaterialTexture(material->alphaTexture, table.alphaStage, loaded.alpha, loaded.alphaTried,
+                                   loaded.acquired);
+    if (FAILED(result)) return result;
+  }
 
   for (const TextureSlot& slot : table.textures) {
     if (slot.stage < 0 || slot.stage >= textureStageCount) continue;
@@ -290,7 +307,9 @@ HRESULT FrameRenderer::bindTextures(const MeshSubset& subset, const Effect& effe
 }
 
 HRESULT FrameRenderer::uploadEffectConstants(const MeshSubset& subset, const Effect& effect) {
-  const SceneMaterial& material = scene_->materialOf(subset);
+  static const SceneMaterial defaultMaterial;
+  const SceneMaterial* found = materialFor(*scene_, subset);
+  const SceneMaterial& material = found ? *found : defaultMaterial;
   MaterialColours colours;
   colours.ambient = colourOf(material.ambient);
   colours.diffuse = colourOf(material.diffuse);

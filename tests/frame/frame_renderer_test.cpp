@@ -211,6 +211,18 @@ TEST_F(FrameRendererTest, SubsetWithoutShadersDrawsFixedFunction) {
   EXPECT_GT(mean.r + mean.g + mean.b, 3 * 50.0) << "something other than the clear colour";
 }
 
+TEST_F(FrameRendererTest, SubsetWhoseMaterialIsMissingStillDraws) {
+  auto effect = veltrace::test::loadSampleEffect("lit_textured", log);
+  ASSERT_TRUE(effect);
+  ASSERT_TRUE(veltrace::test::loadSampleScene("pedestal.vase", scene, log));
+  veltrace::test::assignToAll(scene, effect.get());
+  scene.meshes[0].subsets[0].subMaterialIndex = 99;
+  scene.meshes[1].subsets[0].materialIndex = -1;
+  renderer.setScene(&scene);
+  renderFrames(1);
+  EXPECT_EQ(renderer.subsetsDrawn(), 4);
+}
+
 }  // namespace
 
 // Everything the renderer made on a device is released with its device
