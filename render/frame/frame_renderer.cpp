@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/text.h"
 #include "render/frame/shader_selection.h"
 #include "render/frame/state_assignments.h"
 #include "render/preview/constant_upload_d3d.h"
@@ -101,8 +102,13 @@ void FrameRenderer::createSceneBuffers() {
         log_.append(problem);
         continue;
       }
-      if (FAILED(createSubsetBuffers(*device_, subsets[s], buffers_[m][s])))
-        log_.append("Not enough memory for the vertex and index buffers of a subset !");
+      HRESULT result = createSubsetBuffers(*device_, subsets[s], buffers_[m][s]);
+      if (result == D3DERR_INVALIDCALL)
+        log_.append(formatText("Subset %d of mesh %d has indices beyond its vertices - it is not drawn",
+                               static_cast<int>(s + 1), static_cast<int>(m + 1)));
+      else if (FAILED(result))
+        log_.append(formatText("No device buffers for subset %d of mesh %d - it is not drawn", static_cast<int>(s + 1),
+                               static_cast<int>(m + 1)));
     }
   }
 }

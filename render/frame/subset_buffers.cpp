@@ -36,6 +36,14 @@ HRESULT refillVertexData(IDirect3DVertexBuffer8& buffer, const std::vector<T>& d
   return D3D_OK;
 }
 
+// An index past the last vertex would have the device read outside the
+// vertex buffer.
+bool indicesInRange(const MeshSubset& subset) {
+  for (std::uint32_t index : subset.indices)
+    if (index >= subset.vertices.size()) return false;
+  return true;
+}
+
 bool hasGeometry(const MeshSubset& subset) {
   return !subset.vertices.empty() && subset.indices.size() >= 3;
 }
@@ -65,6 +73,7 @@ bool deviceTakesIndices(const D3DCAPS8& caps, const MeshSubset& subset, std::str
 HRESULT createSubsetBuffers(IDirect3DDevice8& device, const MeshSubset& subset, SubsetBuffers& buffers) {
   buffers.release();
   if (!hasGeometry(subset)) return D3D_OK;
+  if (!indicesInRange(subset)) return D3DERR_INVALIDCALL;
   HRESULT result = createVertexData(device, subset.vertices, buffers.vertices);
   if (FAILED(result)) return result;
 

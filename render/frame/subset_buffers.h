@@ -32,7 +32,8 @@ bool deviceTakesIndices(const D3DCAPS8& caps, const MeshSubset& subset, std::str
 
 // Vertex, index and normal-line buffers filled from the subset. A subset
 // without vertices or triangles gets none and succeeds: there is nothing
-// to draw.
+// to draw. One whose indices go past its vertices gets none and fails with
+// D3DERR_INVALIDCALL.
 HRESULT createSubsetBuffers(IDirect3DDevice8& device, const MeshSubset& subset, SubsetBuffers& buffers);
 
 // The tangent pass on the subset's data (once), then the three line buffers

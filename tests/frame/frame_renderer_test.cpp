@@ -223,6 +223,20 @@ TEST_F(FrameRendererTest, SubsetWhoseMaterialIsMissingStillDraws) {
   EXPECT_EQ(renderer.subsetsDrawn(), 4);
 }
 
+TEST_F(FrameRendererTest, SubsetWithIndicesPastItsVerticesIsRefused) {
+  auto effect = veltrace::test::loadSampleEffect("lit_textured", log);
+  ASSERT_TRUE(effect);
+  ASSERT_TRUE(veltrace::test::loadSampleScene("pedestal.vase", scene, log));
+  veltrace::test::assignToAll(scene, effect.get());
+  scene.meshes[1].subsets[0].indices[5] = 1000000;
+  log.takePending();
+  renderer.setScene(&scene);
+  EXPECT_EQ(log.takePending(),
+            std::vector<std::string>{"Subset 1 of mesh 2 has indices beyond its vertices - it is not drawn"});
+  renderFrames(1);
+  EXPECT_EQ(renderer.subsetsDrawn(), 3);
+}
+
 }  // namespace
 
 // Everything the renderer made on a device is released with its device
