@@ -29,7 +29,11 @@ std::string namePart(std::string_view corePath) {
 std::optional<std::string> readWholeFile(std::string_view corePath) {
   std::ifstream in(nativePath(corePath), std::ios::binary);
   if (!in) return std::nullopt;
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // Read in large blocks: the size is not asked for up front, since files
+  // can change underneath and special files report none.
+  std::string content;
+  char block[65536];
+  while (in.read(block, sizeof block) || in.gcount() > 0) content.append(block, static_cast<size_t>(in.gcount()));
   if (in.bad()) return std::nullopt;
   return content;
 }
