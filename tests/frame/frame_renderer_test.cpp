@@ -237,6 +237,31 @@ TEST_F(FrameRendererTest, SubsetWithIndicesPastItsVerticesIsRefused) {
   EXPECT_EQ(renderer.subsetsDrawn(), 3);
 }
 
+TEST_F(FrameRendererTest, EffectTexturesAreAcquiredOncePerEffect) {
+  auto bump = veltrace::test::loadSampleEffect("bump_tangent", log);
+  ASSERT_TRUE(bump);
+  ASSERT_TRUE(veltrace::test::loadSampleScene("torus.vase", scene, log));
+  veltrace::test::assignToAll(scene, bump.get());
+  renderer.setScene(&scene);
+  renderFrames(4);
+  // The height map is the material's bump texture and the effect's own
+  // texture on stage 2: one entry, held once by each.
+  const auto& entries = renderer.textures().entries();
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].name, "marble_base.bmp");
+  EXPECT_EQ(entries[0].useCount, 1);
+  EXPECT_EQ(entries[1].name, "tiles_bump.bmp");
+  EXPECT_EQ(entries[1].useCount, 2);
+  std::int32_t bytes = renderer.textures().totalBytes();
+  EXPECT_GT(bytes, 0);
+
+  renderer.forgetEffect(*bump);
+  EXPECT_EQ(renderer.textures().entries()[1].useCount, 1) << "the material still holds it";
+  renderer.setScene(nullptr);
+  EXPECT_TRUE(renderer.textures().entries().empty());
+  EXPECT_EQ(renderer.textures().totalBytes(), 0);
+}
+
 }  // namespace
 
 // Everything the renderer made on a device is released with its device

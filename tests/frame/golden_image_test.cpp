@@ -123,4 +123,12 @@ TEST_F(GoldenImageTest, ShaderTimeDoesNotMoveAStillFrame) {
   EXPECT_TRUE(early.pixels == late.pixels);
 }
 
+TEST_F(GoldenImageTest, SameFrameAfterADeviceReset) {
+  RgbaImage before = renderAt(0.0f, -0.9f);
+  ASSERT_TRUE(SUCCEEDED(view->resize3DEnvironment()));
+  RgbaImage after = renderAt(0.0f, -0.9f);
+  ASSERT_EQ(before.pixels.size(), after.pixels.size());
+  EXPECT_TRUE(before.pixels == after.pixels);
+}
+
 }  // namespace
