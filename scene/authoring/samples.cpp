@@ -37,6 +37,13 @@ Rgb grey(float value) { return {level(value), level(value), level(value)}; }
 // Tiles of 16 pixels with 2-pixel grout lines.
 bool onGrout(int x, int y) { return x % 16 < 2 || y % 16 < 2; }
 
+// The preview looks at the origin from 30 units away with a 50 degree field
+// of view; each sample is scaled so that it fills a good part of that view.
+void scaleScene(AuthoredScene& scene, float factor) {
+  for (auto& mesh : scene.meshes)
+    for (auto& position : mesh.positions) position = {position.x * factor, position.y * factor, position.z * factor};
+}
+
 AuthoredMaterial material(const char* name, Vec3 diffuse) {
   AuthoredMaterial result;
   result.name = name;
@@ -51,6 +58,7 @@ SampleScene cubeScene() {
   SampleScene sample{"cube.vase", {}};
   sample.scene.materials = {tiles};
   sample.scene.meshes = {makeBox("Cube", {0, 0, 0}, {1, 1, 1}, {0, 0, 0, 0, 0, 0})};
+  scaleScene(sample.scene, 5.0f);
   return sample;
 }
 
@@ -62,6 +70,7 @@ SampleScene torusScene() {
   SampleScene sample{"torus.vase", {}};
   sample.scene.materials = {marble};
   sample.scene.meshes = {makeTorus("Torus", 1.0f, 0.4f, 32, 16)};
+  scaleScene(sample.scene, 6.0f);
   return sample;
 }
 
@@ -86,11 +95,12 @@ SampleScene pedestalScene() {
   SampleScene sample{"pedestal.vase", {}};
   sample.scene.materials = {stone, floor};
   // Sides in the order +y, -y, +x, -x, +z, -z.
-  AuthoredMesh pedestal = makeBox("Pedestal", {0, 0.5f, 0}, {0.5f, 0.5f, 0.5f}, {0, 1, 2, 2, 1, 1});
+  AuthoredMesh pedestal = makeBox("Pedestal", {0, 0.8f, 0}, {0.8f, 0.8f, 0.8f}, {0, 1, 2, 2, 1, 1});
   pedestal.materialRef = 0;
   AuthoredMesh ground = makeWavedGrid("Floor", 6.0f, 12, 0);
   ground.materialRef = 1;
   sample.scene.meshes = {pedestal, ground};
+  scaleScene(sample.scene, 3.0f);
   return sample;
 }
 
