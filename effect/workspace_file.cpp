@@ -56,10 +56,17 @@ bool readEffectLine(Workspace& workspace, const std::string& path, const std::st
   return true;
 }
 
+// The folder createEffect gives a new effect, relative to the program folder.
+constexpr const char* newEffectFolder = "\\effects\\";
+
 // Where an effect's index file goes: a never-saved effect into the effects
 // folder under its name, any other beside its component folder.
 std::string effectIndexPath(const Effect& effect, const std::string& programFolder) {
   if (effect.indexFileName.empty()) return programFolder + "\\effects\\" + effect.name + ".veff";
+  // An effect never loaded from files keeps the relative effects folder it
+  // was created with (saving leaves the folder alone): that is where its
+  // index file went, not a component folder to take the parent of.
+  if (effect.folder == newEffectFolder) return programFolder + newEffectFolder + effect.indexFileName;
   std::string folder = effect.folder;
   if (!folder.empty() && folder.back() == '\\') folder.pop_back();
   return folderPart(folder) + effect.indexFileName;

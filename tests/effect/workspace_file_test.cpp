@@ -166,6 +166,27 @@ TEST_F(WorkspaceFiles, SavingWritesEveryEffectAndTheAssignmentsAndReadsBack) {
   EXPECT_EQ(again.scene.meshes[1].effect, again.effects[0].get());
 }
 
+TEST_F(WorkspaceFiles, ANewEffectSavedOnceIsSavedToTheSamePlaceAgain) {
+  // After the first save the effect has an index file name but still its
+  // folder in relative form: the second save must find the same files.
+  Workspace workspace;
+  MessageLog log;
+  workspace.effects.push_back(std::make_unique<Effect>(createEffect(program_, log)));
+  const std::string path = program_ + "\\Twice.vwork";
+  ASSERT_TRUE(writeWorkspace(path, workspace, program_, log));
+  const std::string first = fileText(path);
+  ASSERT_EQ(first, "EFFECTS,1\r\nEFFECT_FILE,\\effects\\New Effect.veff\r\n");
+
+  ASSERT_TRUE(writeWorkspace(path, workspace, program_, log));
+  EXPECT_EQ(fileText(path), first);
+  EXPECT_FALSE(fileExists(program_ + "\\New Effect.veff"));
+
+  Workspace again;
+  ASSERT_TRUE(readWorkspace(path, again, program_, WorkspaceHooks{}, log));
+  ASSERT_EQ(again.effects.size(), 1u);
+  EXPECT_EQ(again.effects[0]->name, "New Effect");
+}
+
 TEST_F(WorkspaceFiles, ScenesOutsideTheProgramFolderAreWrittenAbsolute) {
   test::TempFolder elsewhere;
   std::string scenePath = elsewhere.corePath() + "\\Outside.vase";
