@@ -1,5 +1,7 @@
 #include "effect/workspace_file.h"
 
+#include <set>
+
 #include "base/files.h"
 #include "base/text.h"
 #include "effect/effect_factory.h"
@@ -70,6 +72,27 @@ std::string effectIndexPath(const Effect& effect, const std::string& programFold
   std::string folder = effect.folder;
   if (!folder.empty() && folder.back() == '\\') folder.pop_back();
   return folderPart(folder) + effect.indexFileName;
+}
+
+// The index paths of one save, one per effect in list order. A never-saved
+// effect whose path another effect of this save already uses (two new
+// effects of the same name, or a new one named like a loaded one) gets a
+// number behind its name, so no effect overwrites another one's files.
+std::vector<std::string> indexPathsOfSave(const Workspace& workspace, const std::string& programFolder) {
+  std::vector<std::string> paths;
+  std::set<std::string> taken;  // lowered: file names do not differ by case on Windows
+  for (const auto& effect : workspace.effects) {
+    paths.push_back(effectIndexPath(*effect, programFolder));
+    if (!effect->indexFileName.empty()) taken.insert(toLowerAscii(paths.back()));
+  }
+  for (size_t i = 0; i < workspace.effects.size(); ++i) {
+    const Effect& effect = *workspace.effects[i];
+    if (!effect.indexFileName.empty()) continue;
+    for (int number = 2; taken.count(toLowerAscii(paths[i])) != 0; ++number)
+      paths[i] = programFolder + "\\effects\\" + effect.name + formatText(" %d", number) + ".veff";
+    taken.insert(toLowerAscii(paths[i]));
+  }
+  return paths;
 }
 
 std::string assignmentLines(const Workspace& workspace, const Effect* effect) {
@@ -165,8 +188,10 @@ bool writeWorkspace(const std::string& path, Workspace& workspace, const std::st
   if (workspace.sceneLoaded)
     text += "SCENE," + workspacePathForm(workspace.scene.folder, programFolder) + workspace.scene.name + "\r\n";
   text += formatText("EFFECTS,%d\r\n", static_cast<int>(workspace.effects.size()));
-  for (const auto& effect : workspace.effects) {
-    const std::string indexPath = effectIndexPath(*effect, programFolder);
+  const std::vector<std::string> indexPaths = indexPathsOfSave(workspace, programFolder);
+  for (size_t i = 0; i < workspace.effects.size(); ++i) {
+    const auto& effect = workspace.effects[i];
+    const std::string& indexPath = indexPaths[i];
     if (effect->indexFileName.empty()) createFolder(programFolder + "\\effects");
     // Saving is reported by the effect files; a failure there does not stop
     // the workspace file.

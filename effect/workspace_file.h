@@ -65,7 +65,8 @@ bool readWorkspaceText(std::string_view text, Workspace& workspace, const std::s
                        const WorkspaceHooks& hooks, MessageLog& log);
 
 // Saves every effect (a never-saved one into the effects folder under its
-// name) and then the workspace file, which is put in place only once it is
+// name, with a number behind it when another effect of the save has that
+// index file) and then the workspace file, which is put in place only once it is
 // complete. False when the workspace file could not be written.
 bool writeWorkspace(const std::string& path, Workspace& workspace, const std::string& programFolder,
                     MessageLog& log);

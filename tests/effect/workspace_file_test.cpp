@@ -187,6 +187,31 @@ TEST_F(WorkspaceFiles, ANewEffectSavedOnceIsSavedToTheSamePlaceAgain) {
   EXPECT_EQ(again.effects[0]->name, "New Effect");
 }
 
+TEST_F(WorkspaceFiles, NewEffectsOfTheSameNameDoNotOverwriteEachOther) {
+  // Two new effects both named "New Effect", and a loaded effect whose index
+  // file a new one named "Glow" would take: each keeps files of its own.
+  Workspace workspace;
+  MessageLog log;
+  ASSERT_TRUE(read("EFFECT_FILE,\\effects\\Glow.veff\r\n", workspace, log));
+  for (int i = 0; i < 3; ++i) workspace.effects.push_back(std::make_unique<Effect>(createEffect(program_, log)));
+  workspace.effects[3]->name = "Glow";
+  // Each effect's own mark: the register of its first stream entry.
+  for (int i = 0; i < 4; ++i) workspace.effects[i]->streamMapping.entries[0].inputRegister = 10 + i;
+
+  const std::string path = program_ + "\\Same.vwork";
+  ASSERT_TRUE(writeWorkspace(path, workspace, program_, log));
+  EXPECT_EQ(fileText(path),
+            "EFFECTS,4\r\nEFFECT_FILE,\\effects\\Glow.veff\r\nEFFECT_FILE,\\effects\\New Effect.veff\r\n"
+            "EFFECT_FILE,\\effects\\New Effect 2.veff\r\nEFFECT_FILE,\\effects\\Glow 2.veff\r\n");
+
+  Workspace again;
+  ASSERT_TRUE(readWorkspace(path, again, program_, WorkspaceHooks{}, log));
+  ASSERT_EQ(again.effects.size(), 4u);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(again.effects[i]->streamMapping.entries[0].inputRegister, 10 + i) << i;
+  EXPECT_EQ(again.effects[2]->name, "New Effect");
+  EXPECT_EQ(again.effects[3]->name, "Glow");
+}
+
 TEST_F(WorkspaceFiles, ScenesOutsideTheProgramFolderAreWrittenAbsolute) {
   test::TempFolder elsewhere;
   std::string scenePath = elsewhere.corePath() + "\\Outside.vase";
