@@ -157,10 +157,13 @@ bool readWorkspaceText(std::string_view text, Workspace& workspace, const std::s
     std::vector<std::string> fields = splitFields(line);
     const std::string& key = fields[0];
     auto field = [&](size_t i) { return i < fields.size() ? fields[i] : std::string(); };
+    // A path is the last field of its line and written as it stands, so any
+    // commas behind the key are part of it.
+    auto pathField = [&]() { return line.size() > key.size() ? line.substr(key.size() + 1) : std::string(); };
     if (key == "SCENE") {
-      if (!readSceneLine(workspace, resolveWorkspacePath(field(1), programFolder), hooks, log)) return false;
+      if (!readSceneLine(workspace, resolveWorkspacePath(pathField(), programFolder), hooks, log)) return false;
     } else if (key == "EFFECT_FILE") {
-      if (!readEffectLine(workspace, resolveWorkspacePath(field(1), programFolder), programFolder, hooks, log))
+      if (!readEffectLine(workspace, resolveWorkspacePath(pathField(), programFolder), programFolder, hooks, log))
         return false;
     } else if (key == "MESH") {
       assignMesh(workspace, readLenientInt(field(1)));

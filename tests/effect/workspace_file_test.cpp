@@ -227,6 +227,28 @@ TEST_F(WorkspaceFiles, ScenesOutsideTheProgramFolderAreWrittenAbsolute) {
   EXPECT_EQ(firstLine, "SCENE," + toLowerAscii(elsewhere.corePath()) + "\\Outside.vase");
 }
 
+TEST_F(WorkspaceFiles, PathsWithCommasReadBackAsWritten) {
+  // The path is the last field of its line: commas inside it belong to it.
+  const std::string folder = program_ + "\\media\\old, kept";
+  ASSERT_NE(createFolder(folder), FolderResult::failed);
+  writeText(folder + "\\Cube, v2.vase", fileText(program_ + "\\media\\scenes\\cube.vase"));
+  Workspace workspace;
+  MessageLog log;
+  ASSERT_TRUE(loadScene(folder + "\\Cube, v2.vase", workspace.scene, log));
+  workspace.sceneLoaded = true;
+  workspace.effects.push_back(std::make_unique<Effect>(createEffect(program_, log)));
+  workspace.scene.meshes[0].effect = workspace.effects[0].get();
+  const std::string path = program_ + "\\Commas.vwork";
+  ASSERT_TRUE(writeWorkspace(path, workspace, program_, log));
+
+  Workspace again;
+  ASSERT_TRUE(readWorkspace(path, again, program_, WorkspaceHooks{}, log));
+  EXPECT_EQ(again.scene.name, "Cube, v2.vase");
+  ASSERT_EQ(again.effects.size(), 1u);
+  ASSERT_EQ(again.scene.meshCount(), 1);
+  EXPECT_EQ(again.scene.meshes[0].effect, again.effects[0].get());
+}
+
 TEST_F(WorkspaceFiles, NothingToSaveWithoutEffectsAndAFailedSaveKeepsTheOldFile) {
   Workspace empty;
   MessageLog log;
