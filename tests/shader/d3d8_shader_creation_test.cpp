@@ -8,25 +8,10 @@
 
 #include "render/shader/shader_assembler.h"
 #include "tests/shader/golden_shaders.h"
+#include "tests/support/d3d_test_device.h"
 
 namespace veltrace::shader {
 namespace {
-
-struct TestWindow {
-  HWND handle = nullptr;
-  TestWindow() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "VeltraceShaderTest";
-    RegisterClassA(&windowClass);
-    handle = CreateWindowA("VeltraceShaderTest", "shader test", WS_OVERLAPPEDWINDOW, 0, 0, 160, 120, nullptr,
-                           nullptr, windowClass.hInstance, nullptr);
-  }
-  ~TestWindow() {
-    if (handle) DestroyWindow(handle);
-  }
-};
 
 // The golden vertex shaders read v0 to v3: one stream of four float4s.
 const DWORD vertexDeclaration[] = {
@@ -41,31 +26,15 @@ const DWORD vertexDeclaration[] = {
 class Direct3D8Device : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_NE(window_.handle, nullptr);
-    direct3d_ = Direct3DCreate8(D3D_SDK_VERSION);
-    if (!direct3d_) GTEST_SKIP() << "no Direct3D 8 on this machine";
-    D3DDISPLAYMODE mode{};
-    ASSERT_EQ(direct3d_->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode), D3D_OK);
-    D3DPRESENT_PARAMETERS parameters{};
-    parameters.Windowed = TRUE;
-    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    parameters.BackBufferFormat = mode.Format;
-    parameters.BackBufferWidth = 64;
-    parameters.BackBufferHeight = 64;
-    HRESULT created = direct3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_.handle,
-                                              D3DCREATE_SOFTWARE_VERTEXPROCESSING, &parameters, &device_);
-    if (FAILED(created)) GTEST_SKIP() << "no Direct3D 8 device (0x" << std::hex << created << ")";
+    if (!testDevice_.device()) GTEST_SKIP() << testDevice_.problem();
+    device_ = testDevice_.device();
     device_->GetDeviceCaps(&caps_);
   }
   void TearDown() override {
-    if (device_) {
-      EXPECT_EQ(device_->Release(), 0u) << "device objects left alive";
-    }
-    if (direct3d_) direct3d_->Release();
+    if (device_) EXPECT_EQ(testDevice_.releaseDevice(), 0u) << "device objects left alive";
   }
 
-  TestWindow window_;
-  IDirect3D8* direct3d_ = nullptr;
+  veltrace::test::D3DTestDevice testDevice_;
   IDirect3DDevice8* device_ = nullptr;
   D3DCAPS8 caps_{};
 };
