@@ -4,19 +4,7 @@
 set -uo pipefail
 cli="$1"
 data="$2"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# expect_exit CODE COMMAND...: runs the command, keeps its output in $out.
-expect_exit() {
-  local expected="$1"; shift
-  out="$("$@" 2>&1)"
-  local code=$?
-  [ "$code" -eq "$expected" ] || fail "exit $code instead of $expected: $* -- $out"
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/cli_checks.sh"
 
 effect() { "$cli" --program-folder "$data" effect "$@"; }
 
@@ -73,8 +61,4 @@ expect_exit 2 effect resave "$work/shaded.veff" "$work/out.txt"
 expect_exit 1 effect resave "$work/missing.veff" "$work/out.veff"
 [ ! -e "$work/out.veff" ] || fail "a failed load was saved"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed"
-  exit 1
-fi
-echo "all veltrace-cli effect checks passed"
+finish "veltrace-cli effect"

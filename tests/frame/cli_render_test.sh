@@ -6,11 +6,7 @@ set -uo pipefail
 cli="$1"
 data="$2"
 wine_run="$3"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "${BASH_SOURCE[0]}")/../support/cli_checks.sh"
 
 # The Unix root is drive Z: under Wine.
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
@@ -43,5 +39,4 @@ expect_exit 1 "$(winpath "$work/none.vwork")" -o "$(winpath "$work/b.png")"
 expect_exit 1 "$sample" -o "$(winpath "$work/no/such/folder/c.png")" --size 32x32 --time 0
 [[ "$out" == *"cannot write"* ]] || fail "an unwritable output is not reported: $out"
 
-[ "$failures" -eq 0 ] && echo "all render command checks passed"
-exit $(( failures > 0 ))
+finish "render command"

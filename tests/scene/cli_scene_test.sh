@@ -5,19 +5,7 @@
 set -uo pipefail
 cli="$1"
 data="$2"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# expect_exit CODE COMMAND...: runs the command, keeps its output in $out.
-expect_exit() {
-  local expected="$1"; shift
-  out="$("$@" 2>&1)"
-  local code=$?
-  [ "$code" -eq "$expected" ] || fail "exit $code instead of $expected: $* -- $out"
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/cli_checks.sh"
 
 scene() { "$cli" --program-folder "$data" scene "$@"; }
 
@@ -76,5 +64,4 @@ out="$("$cli" --program-folder "$work/program" workspace check "$work/program/a.
 [[ "$out" == *'Scene "cube.vase" loaded successfully ...'* && "$out" == *"Mesh #1 (Cube): none"* ]] ||
   fail "workspace check does not show the scene: $out"
 
-[ "$failures" -eq 0 ] && echo "all scene command checks passed"
-exit $((failures > 0))
+finish "scene command"
