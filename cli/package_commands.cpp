@@ -51,6 +51,13 @@ bool openPackage(const std::string& path, PackageReader& reader) {
   return reader.open(path, 0) == 0;
 }
 
+// Opens the package named on the command line, or says why not.
+bool openPackageArgument(const Context& context, const std::string& argument, PackageReader& reader) {
+  if (openPackage(corePathFromArgument(argument), reader)) return true;
+  context.err << "veltrace-cli: '" << argument << "' holds no setup package\n";
+  return false;
+}
+
 std::string formatFileTime(std::uint64_t fileTime) {
   constexpr std::uint64_t ticksPerSecond = 10'000'000;
   constexpr std::uint64_t unixEpochSeconds = 11644473600ull;
@@ -120,10 +127,7 @@ int runList(const Context& context, const Arguments& arguments) {
     return exitUsage;
   }
   PackageReader reader;
-  if (!openPackage(corePathFromArgument(arguments[0]), reader)) {
-    context.err << "veltrace-cli: '" << arguments[0] << "' holds no setup package\n";
-    return exitFailure;
-  }
+  if (!openPackageArgument(context, arguments[0], reader)) return exitFailure;
   context.out << formatText("%-44s %10s  %-19s  %-15s  %-15s  %s\n", "name", "size", "time (UTC)", "file version",
                             "product version", "attributes");
   unsigned records = 0;
@@ -165,10 +169,7 @@ int runExtract(const Context& context, const Arguments& arguments) {
     return exitUsage;
   }
   PackageReader reader;
-  if (!openPackage(corePathFromArgument(arguments[0]), reader)) {
-    context.err << "veltrace-cli: '" << arguments[0] << "' holds no setup package\n";
-    return exitFailure;
-  }
+  if (!openPackageArgument(context, arguments[0], reader)) return exitFailure;
   std::string folder = corePathFromArgument(arguments[1]);
   while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
   if (createFolder(folder) == FolderResult::failed) {
