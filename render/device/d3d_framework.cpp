@@ -10,7 +10,6 @@ namespace {
 
 constexpr UINT sdkVersion = 220;  // D3D_SDK_VERSION of Direct3D 8.1
 constexpr char ownWindowClass[] = "D3D Window";
-constexpr double statisticsPeriodSeconds = 1.0;
 
 int& pauseCounter() {
   static int count = 0;
@@ -297,14 +296,19 @@ HRESULT D3DFramework::render3DEnvironment() {
   return S_OK;
 }
 
-void D3DFramework::updateStatistics() {
+void D3DFramework::updateStatistics(double periodSeconds) {
   ++framesCounted_;
   double now = timer_.absoluteTime();
   double passed = now - statisticsSince_;
-  if (passed <= statisticsPeriodSeconds) return;
+  if (passed <= periodSeconds) return;
   framesPerSecond_ = framesCounted_ / passed;
-  statisticsSince_ = now;
-  framesCounted_ = 0;
+  // Under a second the count goes on from the same start, so that a rate
+  // taken every frame grows into an average instead of jumping with the
+  // timer's resolution.
+  if (passed >= 1.0) {
+    statisticsSince_ = now;
+    framesCounted_ = 0;
+  }
 
   const AdapterRecord& adapter = deviceList_.adapters.at(static_cast<std::size_t>(currentAdapter_));
   const DeviceRecord& device = adapter.devices.at(static_cast<std::size_t>(adapter.currentDevice));

@@ -101,6 +101,11 @@ class D3DFramework {
   static int pauseCount();
 
  protected:
+  // Counts a drawn frame; once more than the period has passed since the
+  // last update, turns the count into the statistics text. The frame step
+  // uses a second; a view drawing a few frames on request asks for less.
+  void updateStatistics(double periodSeconds = 1.0);
+
   // Overridable steps; the defaults do nothing and succeed.
   virtual HRESULT adjustWindowForChange() { return S_OK; }
   virtual HRESULT confirmDevice(const D3DCAPS8& caps, DWORD behaviour, D3DFORMAT format) { return S_OK; }
@@ -128,7 +133,6 @@ class D3DFramework {
   void applyCursorSettings();
   void releaseDevice();
   bool resizePending() const;
-  void updateStatistics();
 
   ComPtr<IDirect3D8> direct3d_;
   ComPtr<IDirect3DDevice8> device_;

@@ -43,7 +43,8 @@ bool OffscreenView::start(int width, int height, std::string& error) {
   hiddenWindow_ = CreateWindowA(windowClassName, "Veltrace", windowStyle, 0, 0, bounds.right - bounds.left,
                                 bounds.bottom - bounds.top, nullptr, nullptr, windowClass.hInstance, nullptr);
   if (!hiddenWindow_) {
-    error = "no window for the device";
+    // Under Wine this is nearly always a missing X display.
+    error = "no window for the device: is there a display to open windows on?";
     return false;
   }
   // A window never grows beyond the display: a frame of another size than
@@ -72,7 +73,12 @@ HRESULT OffscreenView::drawFrame(float appTime) {
   if (!device()) return D3DERR_INVALIDCALL;
   render::frameMove(preview, aspect(), std::nullopt);
   OverlayText overlay{deviceDescription(), frameStatistics(), static_cast<int>(backBufferDescription().Height)};
-  return renderer.render(appTime, overlay);
+  HRESULT result = renderer.render(appTime, overlay);
+  // A render on request draws a few frames in well under a second: every
+  // frame updates the rate, so from the second frame on the overlay shows
+  // how fast the frames before it were drawn.
+  updateStatistics(0.0);
+  return result;
 }
 
 bool OffscreenView::capture(RgbaImage& image, std::string& error) {

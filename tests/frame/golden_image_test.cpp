@@ -131,4 +131,26 @@ TEST_F(GoldenImageTest, SameFrameAfterADeviceReset) {
   EXPECT_TRUE(before.pixels == after.pixels);
 }
 
+int yellowPixelsInTopRows(const RgbaImage& image, int rows) {
+  int count = 0;
+  for (int y = 0; y < rows && y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x) {
+      std::uint32_t colour = image.colourAt(x, y);
+      if (((colour >> 16) & 0xFF) > 200 && ((colour >> 8) & 0xFF) > 200 && (colour & 0xFF) < 80) ++count;
+    }
+  return count;
+}
+
+TEST_F(GoldenImageTest, StatisticsOverlayShowsTheRateOfTheFramesBefore) {
+  RgbaImage plain = renderAt(0.0f, -0.9f);
+  EXPECT_EQ(yellowPixelsInTopRows(plain, 40), 0);
+  // Frames drawn on request come faster than once a second; the rate must
+  // be there all the same once a frame has been drawn.
+  EXPECT_NE(view->frameStatistics().find(" fps (640x480x"), std::string::npos) << view->frameStatistics();
+
+  view->preview.showStats = true;
+  RgbaImage withStatistics = renderAt(0.0f, -0.9f);
+  EXPECT_GT(yellowPixelsInTopRows(withStatistics, 40), 50);
+}
+
 }  // namespace
