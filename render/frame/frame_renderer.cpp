@@ -70,17 +70,19 @@ void FrameRenderer::deleteDeviceObjects() {
   if (scene_) {
     for (auto& mesh : scene_->meshes)
       for (auto& subset : mesh.subsets)
-        if (subset.effect) {
-          subset.effect->vertexShader.handle = 0;
-          subset.effect->pixelShader.handle = 0;
-          subset.effect->shadersChanged = true;
-        }
+        if (subset.effect) forgetDeviceShaders(*subset.effect);
   }
   marker_.destroy();
   font_.deleteDeviceObjects();
   device_ = nullptr;
   loader_.setDevice(nullptr);
   shaderDevice_.setDevice(nullptr);
+}
+
+void FrameRenderer::forgetDeviceShaders(Effect& effect) {
+  effect.vertexShader.handle = 0;
+  effect.pixelShader.handle = 0;
+  effect.shadersChanged = true;
 }
 
 void FrameRenderer::setScene(Scene* scene) {
@@ -128,10 +130,14 @@ void FrameRenderer::releaseTexturesAndShaders() {
   effectTextures_.clear();
   store_.releaseAll();
   cache_.releaseAll();
+  // Effects outside the scene may still hold handles of the shaders just
+  // deleted; they are put right when they are next drawn.
+  effectsOnThisDevice_.clear();
 }
 
 void FrameRenderer::forgetEffect(Effect& effect) {
   releaseEffectShaders(effect, cache_);
+  effectsOnThisDevice_.erase(&effect);
   for (auto at = effectTextures_.begin(); at != effectTextures_.end();) {
     if (at->first.first == &effect) {
       if (at->second) store_.release(at->first.second);
@@ -208,6 +214,9 @@ HRESULT FrameRenderer::prepareSubset(MeshSubset& subset, SubsetBuffers& buffers)
   // processing, which needs the vertex layout as a flexible vertex format
   // (a plain 0 would describe no vertex at all and draw nothing).
   bool fixedFunction = !effect.vertexShader.present;
+  // An effect first drawn on this device may still hold the handles of a
+  // device that is gone (it was outside the scene when that one went).
+  if (effectsOnThisDevice_.insert(&effect).second) forgetDeviceShaders(effect);
   result = selectShaders(effect, cache_, shaderDevice_, log_);
   if (fixedFunction) device_->SetVertexShader(sceneVertexFvf);
   return result;

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -112,6 +113,7 @@ class FrameRenderer {
     std::vector<std::string> acquired;  // names to release with the scene
   };
 
+  void forgetDeviceShaders(Effect& effect);
   void createSceneBuffers();
   void releaseSceneObjects();
   void renderScene();
@@ -145,6 +147,9 @@ class FrameRenderer {
   std::map<const SceneMaterial*, MaterialTextures> materialTextures_;
   // Effect textures are acquired once per effect and path, not every frame.
   std::map<std::pair<const Effect*, std::string>, DeviceTexture*> effectTextures_;
+  // Effects drawn since the device's shaders were last all released: only
+  // their handles can name a live shader. Compared, never followed: an effect may be gone.
+  std::set<const Effect*> effectsOnThisDevice_;
   float appTime_ = 0;
   int subsetsDrawn_ = 0;
   int preparationsFailed_ = 0;

@@ -112,6 +112,32 @@ TEST_F(FrameRendererTest, LitTexturedTorusCoversTheCentre) {
   EXPECT_EQ(renderer.textures().entries()[0].useCount, 1);
 }
 
+TEST_F(FrameRendererTest, DeletedDeviceLeavesNoShaderHandleBehindInEffectsOfAnEarlierScene) {
+  auto effect = veltrace::test::loadSampleEffect("lit_textured", log);
+  ASSERT_TRUE(effect);
+  ASSERT_TRUE(veltrace::test::loadSampleScene("torus.vase", scene, log));
+  veltrace::test::assignToAll(scene, effect.get());
+  renderer.setScene(&scene);
+  renderFrames(1);
+  ASSERT_NE(effect->vertexShader.handle, 0u);
+  // Another scene comes in; the effect stays in the workspace unassigned.
+  Scene other;
+  renderer.setScene(&other);
+  renderer.deleteDeviceObjects();
+  ASSERT_TRUE(SUCCEEDED(renderer.initDeviceObjects(device.device(), support)));
+  renderer.setScene(&scene);
+  renderFrames(1);
+  // Handles of the deleted device name nothing, or another shader, on the
+  // next one: the effect's shaders are built again, once.
+  EXPECT_EQ(renderer.preparationsFailed(), 0);
+  ASSERT_EQ(renderer.shaders().vertexShaders().size(), 1u);
+  ASSERT_EQ(renderer.shaders().pixelShaders().size(), 1u);
+  EXPECT_EQ(effect->vertexShader.handle, renderer.shaders().vertexShaders()[0].handle);
+  EXPECT_EQ(effect->pixelShader.handle, renderer.shaders().pixelShaders()[0].handle);
+  renderer.setScene(nullptr);
+  renderer.forgetEffect(*effect);
+}
+
 TEST_F(FrameRendererTest, MissingTextureDrawsWithTheFallbackAndOneMessage) {
   auto effect = veltrace::test::loadSampleEffect("lit_textured", log);
   ASSERT_TRUE(effect);
