@@ -90,7 +90,9 @@ bool deleteFileForcing(std::string_view corePath) {
   auto status = fs::symlink_status(path, error);
   if (!fs::exists(status)) return true;
   if (fs::is_directory(status)) return false;
-  fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, error);
+  // A link is removed as it is: changing its permissions would change those
+  // of the file it points at, which may lie anywhere.
+  if (!fs::is_symlink(status)) fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, error);
   fs::remove(path, error);
   return !error;
 }

@@ -168,6 +168,34 @@ TEST(PackageReader, ExtractsWithTimeMaskedAttributesAndProgress) {
   setFileAttributes(first, 0);
 }
 
+#ifndef _WIN32
+// A link in the target's place is replaced; the file it points at, outside
+// the folder, keeps its content and its read-only state.
+TEST(PackageReader, ExtractingOverALinkLeavesItsTargetAlone) {
+  TempFolder folder;
+  TempFolder elsewhere;
+  std::string path = test::writeFile(folder, "p.ovz", test::containerOf(sampleRecords));
+  std::string outside = test::writeFile(elsewhere, "outside.txt", "outside");
+  ASSERT_TRUE(setFileAttributes(outside, attributeReadOnly));
+  std::filesystem::create_symlink(elsewhere.path() / "outside.txt", folder.path() / "first.txt");
+
+  PackageReader reader;
+  ASSERT_EQ(reader.open(path, 0), 0);
+  FileInfo info;
+  ASSERT_TRUE(reader.find("0001\\F7\\first.txt", info));
+  std::string target = folder.corePath() + "\\first.txt";
+  ASSERT_TRUE(reader.extractToFile(info, target, nullptr));
+  EXPECT_FALSE(std::filesystem::is_symlink(folder.path() / "first.txt"));
+  EXPECT_EQ(readWholeFile(target), "first file");
+  EXPECT_EQ(readWholeFile(outside), "outside");
+  auto outsideInfo = fileInfoFromDisk(outside);
+  ASSERT_TRUE(outsideInfo);
+  EXPECT_TRUE(outsideInfo->attributes & attributeReadOnly);
+  setFileAttributes(outside, 0);
+  setFileAttributes(target, 0);
+}
+#endif
+
 TEST(PackageReader, OpenRejectsWhatIsNotAContainer) {
   TempFolder folder;
   PackageReader reader;
