@@ -54,6 +54,7 @@ const InstructionInfo* findInstruction(std::uint16_t opcode, VersionBit version)
 // Opcodes the rules refer to by name.
 namespace opcode {
 constexpr std::uint16_t mov = 1;
+constexpr std::uint16_t dp3 = 8;
 constexpr std::uint16_t cnd = 80;
 constexpr std::uint16_t texcoord = 64;  // texcrd in ps.1.4
 constexpr std::uint16_t texkill = 65;

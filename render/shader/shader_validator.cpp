@@ -313,6 +313,10 @@ class Validator {
     } else if (mask != WriteMask::all && mask != colourMask && mask != alphaMask) {
       add(instruction, Code::writeMaskNotAllowed,
           formatText("%s write masks are .rgba, .rgb and .a", program_.version.name().c_str()));
+    } else if (instruction.info->opcode == opcode::dp3 && mask == alphaMask) {
+      // dp3 runs in the colour pipe only.
+      add(instruction, Code::writeMaskNotAllowed,
+          formatText("dp3 writes .rgb or .rgba in %s", program_.version.name().c_str()));
     }
   }
 

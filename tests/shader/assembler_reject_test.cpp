@@ -113,6 +113,9 @@ const std::vector<Rejected>& rejectedSources() {
       {"ps.1.4 arbitrary swizzle", "ps.1.4\nmov r0, c0.gbra\n", Code::swizzleNotAllowed, 2},
       {"ps.1.4 texld selector", "ps.1.4\ntexld r0, t0.yx\n", Code::swizzleNotAllowed, 2},
       {"ps.1.4 texld write mask", "ps.1.4\ntexld r0.rgb, t0\n", Code::writeMaskNotAllowed, 2},
+      {"ps.1.1 dp3 writing alpha only", "ps.1.1\ntex t0\ndp3 r0.a, t0_bx2, v0_bx2\n", Code::writeMaskNotAllowed, 3},
+      {"ps.1.3 dp3 co-issued into alpha", "ps.1.3\ntex t0\nmov r0.rgb, t0\n+dp3 r0.a, t0, v0\n",
+       Code::writeMaskNotAllowed, 4},
       // Slots
       {"129 vertex instructions", "vs.1.1\n" + repeated("mov oPos, v0", 129), Code::instructionSlots, 130},
       {"exp costs ten slots", "vs.1.1\n" + repeated("exp r0, v0.x", 13), Code::instructionSlots, 14},
