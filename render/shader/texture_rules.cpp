@@ -18,6 +18,7 @@ constexpr std::uint32_t depthRegister = 5;
 void TextureOrderRules::check(const Instruction& instruction) {
   const InstructionInfo& info = *instruction.info;
   checkMatrixSequence(instruction);
+  checkBumpSources(instruction);
   if (info.kind != InstructionClass::texture) {
     arithmeticSeen_ = true;
     return;
@@ -48,6 +49,24 @@ void TextureOrderRules::check(const Instruction& instruction) {
   if (info.opcode == opcode::texm3x3spec && instruction.sources.size() == 2 &&
       context_.fileOf(instruction.sources[1]) != RegisterFile::constant)
     context_.add(instruction, Code::sourceRule, "texm3x3spec takes its eye vector from a constant register");
+}
+
+void TextureOrderRules::checkBumpSources(const Instruction& instruction) {
+  std::uint16_t op = instruction.info->opcode;
+  bool bump = op == opcode::texbem || op == opcode::texbeml;
+  for (const SourceParameter& source : instruction.sources) {
+    if (context_.fileOf(source) != RegisterFile::texture) continue;
+    if (bump) {
+      readByBump_.insert(source.number);
+    } else if (readByBump_.count(source.number)) {
+      context_.add(instruction, Code::sourceRule,
+                   formatText("t%u was read by texbem or texbeml; only they may read it again", source.number));
+    }
+  }
+  // A register written anew holds new data.
+  if (instruction.info->destinations && context_.fileOf(instruction.destination) == RegisterFile::texture &&
+      op != opcode::texkill)
+    readByBump_.erase(instruction.destination.number);
 }
 
 void TextureOrderRules::checkMatrixSequence(const Instruction& instruction) {

@@ -24,6 +24,7 @@ class TextureOrderRules {
 
  private:
   void checkMatrixSequence(const Instruction& instruction);
+  void checkBumpSources(const Instruction& instruction);
 
   struct PendingMatrix {
     MatrixRole role = MatrixRole::none;  // the first row of the open matrix
@@ -36,6 +37,8 @@ class TextureOrderRules {
 
   const ValidationContext& context_;
   std::set<std::uint32_t> loaded_;  // t# written by texture instructions
+  // t# read by texbem or texbeml: only those two may read it again.
+  std::set<std::uint32_t> readByBump_;
   PendingMatrix pendingMatrix_;
   bool arithmeticSeen_ = false;
 };
