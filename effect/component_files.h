@@ -29,7 +29,9 @@ std::vector<FileLine> variablesFileLines(const Effect& effect);
 
 // texturesstagesstates.txt: TEXTURE and STAGE lines. Any other line ends the
 // reading quietly; what was read stands. Texture paths stored relative to the
-// program folder (leading backslash) are completed with programFolder.
+// program folder (one leading backslash) are completed with programFolder; a
+// network path (two) is kept. A texture line of more than five fields is a
+// name or path holding commas.
 bool readTextureStageFile(Effect& effect, const std::string& path, const std::string& programFolder,
                           MessageLog& log);
 void parseTextureStages(Effect& effect, std::string_view text, const std::string& programFolder);

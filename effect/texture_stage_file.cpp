@@ -27,18 +27,67 @@ constexpr MaterialRole materialRoles[] = {
     {"ALPHA", "Material Alpha Texture", &TextureStageTable::alphaStage},
 };
 
-void readTextureLine(TextureStageTable& table, const std::vector<std::string>& fields,
+struct TextureFields {
+  std::string name;
+  std::string kind;
+  std::string pathOrRole;
+  std::string stage;
+};
+
+std::string joinFields(const std::vector<std::string>& fields, size_t first, size_t end) {
+  std::string joined = fields[first];
+  for (size_t at = first + 1; at < end; ++at) joined += "," + fields[at];
+  return joined;
+}
+
+// The written path is the folder followed by the name.
+bool pathEndsInName(const std::string& path, const std::string& name) {
+  if (path == name) return true;
+  return path.size() > name.size() && path.compare(path.size() - name.size(), name.size(), name) == 0 &&
+         path[path.size() - name.size() - 1] == '\\';
+}
+
+// A file texture is written as name,0,path,stage with the path ending in the
+// name, so a name or folder holding commas spreads the line over more than
+// five fields. The stage is then the last field, and the name, which holds no
+// backslash, is what follows the last backslash (the whole path when there is
+// none); the line must start with that name and the kind 0. Any other line is
+// taken field by field.
+TextureFields textureFields(const std::vector<std::string>& fields) {
+  const size_t last = fields.size() - 1;
+  if (fields.size() > textureLineFields) {
+    const std::string middle = joinFields(fields, 1, last);
+    const std::string kindField = ",0,";
+    size_t slash = middle.rfind('\\');
+    size_t nameLength = slash != std::string::npos ? middle.size() - slash - 1
+                        : middle.size() > kindField.size() ? (middle.size() - kindField.size()) / 2
+                                                            : 0;
+    std::string name = middle.substr(middle.size() - nameLength);
+    if (middle.size() >= nameLength + kindField.size() && middle.compare(0, nameLength, name) == 0 &&
+        middle.compare(nameLength, kindField.size(), kindField) == 0) {
+      std::string path = middle.substr(nameLength + kindField.size());
+      if (pathEndsInName(path, name)) return {name, "0", path, fields[last]};
+    }
+  }
+  return {fields[1], fields[2], fields[3], fields[4]};
+}
+
+void readTextureLine(TextureStageTable& table, const std::vector<std::string>& fieldList,
                      const std::string& programFolder) {
-  std::int32_t kind = readLenientInt(fields[2]);
-  std::int32_t stage = readLenientInt(fields[4]);
+  TextureFields fields = textureFields(fieldList);
+  std::int32_t kind = readLenientInt(fields.kind);
+  std::int32_t stage = readLenientInt(fields.stage);
   if (kind == fileTextureKind) {
-    std::string path = fields[3];
-    if (!path.empty() && path[0] == '\\') path = programFolder + path;
-    table.textures.push_back({fields[1], path, kind, stage});
+    std::string path = fields.pathOrRole;
+    // A path with a single leading backslash lies below the program folder;
+    // two start a network path, which stands as it is.
+    bool networkPath = path.size() > 1 && path[1] == '\\';
+    if (!path.empty() && path[0] == '\\' && !networkPath) path = programFolder + path;
+    table.textures.push_back({fields.name, path, kind, stage});
     return;
   }
   for (const auto& role : materialRoles)
-    if (fields[3] == role.role) table.*role.stage = stage;
+    if (fields.pathOrRole == role.role) table.*role.stage = stage;
 }
 
 void readStageLine(TextureStageTable& table, const std::vector<std::string>& fields) {

@@ -257,6 +257,43 @@ TEST(TextureStageFile, StoredPathIsRelativeOnlyInsideTheProgramFolder) {
   EXPECT_EQ(storedTexturePath(noFolder, "C:\\Tool"), "c.bmp");
 }
 
+// Writes the effect's texture lines and reads them into a new effect.
+std::vector<TextureSlot> texturesReadBack(const Effect& effect, const std::string& programFolder) {
+  std::string text;
+  for (const auto& line : textureStageFileLines(effect, programFolder)) text += line.text + "\r\n";
+  Effect again = test::newShippedEffect();
+  parseTextureStages(again, text, programFolder);
+  return again.textureStages.textures;
+}
+
+TEST(TextureStageFile, TexturesWithCommasInTheirFolderOrNameReadBackAsWritten) {
+  Effect effect = test::newShippedEffect();
+  auto& table = effect.textureStages;
+  table.textures.push_back({"toon.bmp", "C:\\Tool\\media\\old, kept\\toon.bmp", 0, 2});
+  table.textures.push_back({"Wood, dark.bmp", "d:\\art\\Wood, dark.bmp", 0, 5});
+  table.textures.push_back({"a,0,b.bmp", "d:\\x,0,y\\a,0,b.bmp", 0, -1});
+  table.textures.push_back({"plain.bmp", "d:\\art\\plain.bmp", 0, 1});
+  auto textures = texturesReadBack(effect, "C:\\Tool");
+  ASSERT_EQ(textures.size(), 4u);
+  for (size_t i = 0; i < textures.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(textures[i].name, table.textures[i].name);
+    EXPECT_EQ(textures[i].path, table.textures[i].path);
+    EXPECT_EQ(textures[i].kind, 0);
+    EXPECT_EQ(textures[i].stage, table.textures[i].stage);
+  }
+}
+
+TEST(TextureStageFile, TexturesOnANetworkShareAreNotPutBelowTheProgramFolder) {
+  Effect effect = test::newShippedEffect();
+  effect.textureStages.textures.push_back({"toon.bmp", "\\\\server\\art\\toon.bmp", 0, 0});
+  effect.textureStages.textures.push_back({"near.bmp", "C:\\Tool\\media\\near.bmp", 0, 1});
+  auto textures = texturesReadBack(effect, "C:\\Tool");
+  ASSERT_EQ(textures.size(), 2u);
+  EXPECT_EQ(textures[0].path, "\\\\server\\art\\toon.bmp");
+  EXPECT_EQ(textures[1].path, "C:\\Tool\\media\\near.bmp");
+}
+
 // ---- renderstates.txt
 
 TEST(RenderStateFile, TheFilesChoiceReplacesTheCatalogueDefault) {
@@ -297,7 +334,9 @@ TEST(RenderStateFile, TheFilesChoiceReplacesTheCatalogueDefault) {
   const StateEntry* fogEnd = findState(effect.renderStates, "D3DRS_FOGEND");
   EXPECT_EQ(fogEnd->numericValue, std::numeric_limits<float>::max());
   for (const auto& line : renderStateFileLines(effect)) {
-    if (line.text.rfind("D3DRS_FOGEND,", 0) == 0) EXPECT_EQ(line.text.find("inf"), std::string::npos) << line.text;
+    if (line.text.rfind("D3DRS_FOGEND,", 0) == 0) {
+      EXPECT_EQ(line.text.find("inf"), std::string::npos) << line.text;
+    }
   }
 }
 
