@@ -55,7 +55,15 @@ int readIndexLines(Effect& effect, const std::string& indexPath, std::string_vie
       }
       const std::string& value = fields[at + 1];
       if (key == "EFFECT_PATH") {
-        effect.folder = componentFolder(indexPath, value);
+        // A folder holding commas spreads over several fields: it runs on to
+        // the first field that ends in a backslash, as a written folder does.
+        size_t end = at + 1;
+        while (end < fields.size() && (fields[end].empty() || fields[end].back() != '\\')) ++end;
+        if (end == fields.size()) end = at + 1;
+        std::string folder = value;
+        for (size_t part = at + 2; part <= end; ++part) folder += "," + fields[part];
+        effect.folder = componentFolder(indexPath, folder);
+        at = end - 1;
       } else if (std::string* field = fieldOfKey(effect, key)) {
         *field = value;
       } else {

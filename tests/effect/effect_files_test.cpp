@@ -402,6 +402,28 @@ TEST_F(EffectFiles, EffectPathIsBelowTheIndexFolderOrAbsolute) {
   EXPECT_EQ(loaded.name, "Elsewhere");
 }
 
+TEST_F(EffectFiles, AnIndexFileNameWithCommasLoadsAgain) {
+  Effect effect = test::newShippedEffect();
+  effect.name = "Glass";
+  ASSERT_TRUE(saveEffect(effect, path("Glass, two sided.veff"), programFolder, log_));
+  EXPECT_NE(fileText(path("Glass, two sided.veff")).find("EFFECT_PATH,\\Glass, two sided\\\r\n"), std::string::npos);
+  takeLog();
+  Effect loaded;
+  EXPECT_TRUE(load(loaded, path("Glass, two sided.veff"))) << takeLog().front();
+  EXPECT_EQ(loaded.folder, path("Glass, two sided\\"));
+  EXPECT_EQ(loaded.variablesFile, "variables.txt");
+
+  // The folder ends at its backslash; pairs behind it are still read.
+  writeText(path("pairs.veff"), "EFFECT_PATH,\\Glass, two sided\\,EFFECT_NAME,Pairs\r\n"
+                                "VARIABLES_FILE,variables.txt\r\n"
+                                "TEXTURESTAGESTATES_FILE,texturesstagesstates.txt\r\n"
+                                "RENDERSTATES_FILE,renderstates.txt\r\n"
+                                "STREAMMAPPING_FILE,streammapping.txt\r\n");
+  EXPECT_TRUE(load(loaded, path("pairs.veff")));
+  EXPECT_EQ(loaded.name, "Pairs");
+  EXPECT_EQ(loaded.folder, path("Glass, two sided\\"));
+}
+
 TEST_F(EffectFiles, RenderStateFileChoicesReplaceDefaultsOnlyWhereNamed) {
   Effect effect = test::newShippedEffect();
   ASSERT_TRUE(saveEffect(effect, path("e.veff"), programFolder, log_));
