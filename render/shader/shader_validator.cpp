@@ -259,7 +259,12 @@ class Validator {
     bool divide = modifier == SourceModifier::divideByZ || modifier == SourceModifier::divideByW;
     bool textureCoordinates = isPixel14() && (info.opcode == opcode::texcoord || info.opcode == opcode::tex);
     if (textureCoordinates) {
-      if (!divide) reject("texld and texcrd take only the _dz and _dw modifiers");
+      if (!divide) {
+        reject("texld and texcrd take only the _dz and _dw modifiers");
+      } else if (modifier == SourceModifier::divideByZ &&
+                 (info.opcode != opcode::tex || fileOf(source.type, source.number) != RegisterFile::temporary)) {
+        reject("_dz divides only the coordinates texld reads from a temporary register");
+      }
       return;
     }
     if (divide) {

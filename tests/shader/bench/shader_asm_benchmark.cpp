@@ -26,7 +26,7 @@ std::string fullVertexShader() {
 const char* busyPixelShader =
     "ps.1.4\n"
     "def c7, 0.5, 0.5, 0.5, 1\n"
-    "texld r0, t0\ntexld r1, t1\ntexcrd r2.rgb, t2\ntexld r3, t3_dz\n"
+    "texld r0, t0\ntexld r1, t1\ntexcrd r2.rgb, t2\ntexld r3, t3_dw.xyw\n"
     "bem r0.rg, c0, r1\n"
     "mul r2.rgb, r2, c1\n+mov r2.a, c1.a\n"
     "phase\n"
