@@ -6,6 +6,7 @@
 // read-only attribute onto the owner's write permission).
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string_view>
 
@@ -19,6 +20,10 @@ std::optional<FileInfo> fileInfoFromDisk(std::string_view corePath);
 
 bool setLastWriteTime(std::string_view corePath, std::uint64_t fileTime);
 bool setFileAttributes(std::string_view corePath, std::uint16_t attributes);
+
+// std::fopen of the file at `corePath`. On Windows the path goes to the
+// system as the ANSI text it is, like every other path of the setup program.
+std::FILE* openFile(std::string_view corePath, const char* mode);
 
 // Deletes the file, clearing a read-only attribute first. True when no file
 // is left under that name (including when there was none).

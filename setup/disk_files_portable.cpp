@@ -84,6 +84,10 @@ bool setFileAttributes(std::string_view corePath, std::uint16_t attributes) {
   return !error;
 }
 
+std::FILE* openFile(std::string_view corePath, const char* mode) {
+  return std::fopen(nativePath(corePath).string().c_str(), mode);
+}
+
 bool deleteFileForcing(std::string_view corePath) {
   auto path = nativePath(corePath);
   std::error_code error;

@@ -11,7 +11,10 @@ namespace veltrace::setup {
 
 namespace {
 
-std::string windowsPath(std::string_view corePath) { return nativePath(corePath).string(); }
+// Core paths are already Windows paths in the ANSI code page. A detour
+// through std::filesystem::path would hand back UTF-8, another name for
+// anything outside ASCII.
+std::string windowsPath(std::string_view corePath) { return std::string(corePath); }
 
 }  // namespace
 
@@ -48,6 +51,10 @@ bool setFileAttributes(std::string_view corePath, std::uint16_t attributes) {
   // Windows wants "normal" rather than no bits at all.
   DWORD value = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
   return SetFileAttributesA(windowsPath(corePath).c_str(), value) != FALSE;
+}
+
+std::FILE* openFile(std::string_view corePath, const char* mode) {
+  return std::fopen(windowsPath(corePath).c_str(), mode);
 }
 
 bool deleteFileForcing(std::string_view corePath) {

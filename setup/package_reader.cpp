@@ -60,7 +60,7 @@ PackageReader::~PackageReader() = default;
 int PackageReader::open(std::string_view corePath, std::uint64_t offset) {
   close();
   auto stream = std::make_unique<Stream>();
-  stream->file = std::fopen(nativePath(corePath).string().c_str(), "rb");
+  stream->file = openFile(corePath, "rb");
   if (!stream->file) return -1;
   // Reads go through our own buffer; a second one inside stdio would only
   // copy every byte twice.
@@ -188,7 +188,7 @@ bool PackageReader::extractToFile(const FileInfo& info, std::string_view targetC
                                   const ProgressSink& progress) {
   if (!isCurrentRecord(info)) return false;
   if (!deleteFileForcing(targetCorePath)) return false;
-  std::FILE* out = std::fopen(nativePath(targetCorePath).string().c_str(), "wb");
+  std::FILE* out = openFile(targetCorePath, "wb");
   if (!out) return false;
   bool written = consumeData(pendingData_, [&](const unsigned char* bytes, std::size_t length) {
     if (std::fwrite(bytes, 1, length, out) != length) return false;

@@ -9,7 +9,7 @@
 namespace veltrace::setup {
 
 std::optional<VersionWords> readFileVersion(std::string_view corePath) {
-  std::string path = nativePath(corePath).string();
+  std::string path(corePath);  // ANSI, as the A functions take it
   DWORD handle = 0;
   DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
   if (size == 0) return std::nullopt;

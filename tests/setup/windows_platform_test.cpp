@@ -132,6 +132,39 @@ TEST(WindowsPlatform, ExtractionSetsTheRecordsTimeAndMaskedAttributes) {
   EXPECT_FALSE(fileInfoFromDisk(hidden));
 }
 
+// Paths are ANSI text throughout the setup core: a folder whose name has a
+// character outside ASCII ("Caf\u00E9" in the system's code page) is the same
+// folder for the package, the extracted file, its time and its version.
+TEST(WindowsPlatform, PathsOutsideAsciiNameTheFilesTheySay) {
+  char ansi[16] = {};
+  BOOL defaulted = FALSE;
+  if (WideCharToMultiByte(CP_ACP, 0, L"Caf\u00E9", -1, ansi, sizeof ansi, nullptr, &defaulted) == 0 || defaulted)
+    GTEST_SKIP() << "the code page has no \u00E9";
+  TempFolder folder;
+  std::string inner = folder.corePath() + "\\" + ansi;
+  ASSERT_TRUE(CreateDirectoryA(inner.c_str(), nullptr));
+  constexpr std::uint64_t time = 130000000012345678ull;
+  std::string package = inner + "\\p.ovz";
+  ASSERT_TRUE(replaceFileWith(package, test::containerOf({{"a.txt", "content", attributeArchive, time}})));
+
+  PackageReader reader;
+  ASSERT_EQ(reader.open(package, 0), 0);
+  FileInfo info;
+  ASSERT_TRUE(reader.find("a.txt", info));
+  std::string target = inner + "\\a.txt";
+  ASSERT_TRUE(reader.extractToFile(info, target, nullptr));
+  EXPECT_NE(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
+  auto onDisk = fileInfoFromDisk(target);
+  ASSERT_TRUE(onDisk);
+  EXPECT_EQ(onDisk->lastWriteTime, time);
+
+  std::string probe = inner + "\\probe.exe";
+  ASSERT_TRUE(CopyFileA(probePath.c_str(), probe.c_str(), FALSE));
+  auto version = readFileVersion(probe);
+  ASSERT_TRUE(version);
+  EXPECT_EQ(version->fileVersionMS, 0x00010002u);
+}
+
 TEST(WindowsPlatform, RuntimeFoldersFillTheRuntimeSymbols) {
   RuntimeFolders folders = windowsRuntimeFolders();
   EXPECT_FALSE(folders.setupProgramPath.empty());
