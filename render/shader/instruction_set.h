@@ -55,6 +55,7 @@ const InstructionInfo* findInstruction(std::uint16_t opcode, VersionBit version)
 namespace opcode {
 constexpr std::uint16_t mov = 1;
 constexpr std::uint16_t dp3 = 8;
+constexpr std::uint16_t dp4 = 9;
 constexpr std::uint16_t cnd = 80;
 constexpr std::uint16_t texcoord = 64;  // texcrd in ps.1.4
 constexpr std::uint16_t texkill = 65;
@@ -65,6 +66,7 @@ constexpr std::uint16_t texreg2ar = 69;
 constexpr std::uint16_t texreg2gb = 70;
 constexpr std::uint16_t texm3x3spec = 76;
 constexpr std::uint16_t texdepth = 87;
+constexpr std::uint16_t cmp = 88;
 constexpr std::uint16_t bem = 89;
 }  // namespace opcode
 

@@ -106,6 +106,14 @@ class Validator {
       add(instruction, Code::coIssue, "a co-issued instruction must follow an arithmetic instruction of its own");
       return;
     }
+    // dp4 runs in the colour and the alpha pipe at once; bem takes two slots.
+    for (const Instruction* member : {previous, &instruction}) {
+      std::uint16_t op = member->info->opcode;
+      if (op == opcode::dp4 || op == opcode::bem) {
+        add(instruction, Code::coIssue, formatText("'%s' cannot be co-issued", mnemonicOf(*member).c_str()));
+        return;
+      }
+    }
     // One of the pair writes colour, the other alpha only.
     std::uint8_t first = previous->destination.mask.bits();
     std::uint8_t second = instruction.destination.mask.bits();
@@ -329,6 +337,15 @@ class Validator {
   void checkPixel13Operands(const Instruction& instruction) {
     const InstructionInfo& info = *instruction.info;
     if (info.destinations) checkWriteMaskPixel13(instruction);
+    if (info.opcode == opcode::cmp) {
+      const DestinationParameter& destination = instruction.destination;
+      for (const SourceParameter& source : instruction.sources)
+        if (source.type == destination.type && source.number == destination.number) {
+          add(instruction, Code::destinationRule,
+              formatText("cmp cannot write one of its sources in %s", program_.version.name().c_str()));
+          break;
+        }
+    }
     // Before ps.1.4 the condition of cnd comes from r0.a only.
     if (info.opcode == opcode::cnd && !instruction.sources.empty()) {
       const SourceParameter& condition = instruction.sources[0];

@@ -144,6 +144,8 @@ const std::vector<Rejected>& rejectedSources() {
       {"texm3x3 rows on the wrong registers",
        "ps.1.1\ntex t0\ntexm3x3pad t1, t0\ntexm3x3pad t3, t0\n", Code::matrixSequence, 4},
       {"texm3x3pad at the end", "ps.1.1\ntex t0\ntexm3x3pad t1, t0\n", Code::matrixSequence, 3},
+      {"ps.1.2 cmp writing one of its sources", "ps.1.2\nmov r0, v0\ncmp r0, r0, c0, c1\n", Code::destinationRule, 3},
+      {"ps.1.3 cmp writing its last source", "ps.1.3\nmov r1, v0\ncmp r1, v1, c0, r1\n", Code::destinationRule, 3},
       {"cnd condition other than r0.a", "ps.1.1\nmov r0, v0\ncnd r1, r0.b, v0, v1\n", Code::sourceRule, 3},
       {"texm3x3spec eye vector not constant",
        "ps.1.1\ntex t0\ntexm3x3pad t1, t0\ntexm3x3pad t2, t0\ntexm3x3spec t3, t0, v0\n", Code::sourceRule, 5},
@@ -154,6 +156,9 @@ const std::vector<Rejected>& rejectedSources() {
       {"co-issued pair with a full mask", "ps.1.1\nmov r0, v0\n+mov r1.a, v1\n", Code::coIssue, 3},
       {"co-issued texture instruction", "ps.1.1\ntex t0\n+tex t1\n", Code::coIssue, 3},
       {"three in one slot", "ps.1.1\nmov r0.rgb, v0\n+mov r0.a, v0\n+mov r1.a, v0\n", Code::coIssue, 4},
+      {"dp4 in a co-issued pair", "ps.1.2\ndp4 r0.rgb, v0, c0\n+mov r0.a, v0\n", Code::coIssue, 3},
+      {"dp4 co-issued in ps.1.4", "ps.1.4\nmov r0.rgb, v0\n+dp4 r0.a, v0, c0\n", Code::coIssue, 3},
+      {"bem co-issued", "ps.1.4\ntexld r0, t0\nmov r1.a, c0\n+bem r1.rg, c0, r0\nphase\n", Code::coIssue, 4},
       // ps.1.4 phases
       {"two phase markers", "ps.1.4\nphase\nphase\n", Code::phase, 3},
       {"colour register in the first phase", "ps.1.4\nmov r0, v0\nphase\nmov r0, r0\n", Code::registerNotReadable, 2},
