@@ -187,8 +187,11 @@ std::optional<std::string> attachPackage(std::string_view program, std::string_v
     log.append("The setup program is not a Windows executable.");
     return std::nullopt;
   }
-  // A program that already carries a package gives up the old one.
-  if (auto old = decodeLocator(image, image.size())) image.resize(old->packageOffset);
+  // A program that already carries a package gives up the old one. Words
+  // that place a package inside the DOS header describe none: cutting there
+  // would lose the header, and the new locator would land in the package.
+  auto old = decodeLocator(image, image.size());
+  if (old && old->packageOffset >= dosHeaderSize) image.resize(old->packageOffset);
   std::uint64_t end = std::uint64_t(image.size()) + container.size();
   if (end > UINT32_MAX) {
     log.append("The setup program with its package would exceed 4 GB.");

@@ -144,5 +144,29 @@ TEST(Packager, AttachingAgainReplacesTheOldPackage) {
   EXPECT_FALSE(attachPackage("not an exe", second, log));
 }
 
+// Locator words that claim a package inside the DOS header itself describe
+// no package the program can carry: the program is kept whole, and the new
+// package reads back.
+TEST(Packager, AttachingKeepsAProgramWhoseLocatorPointsIntoItsHeader) {
+  std::string program(512, 'p');
+  program[0] = 'M';
+  program[1] = 'Z';
+  ASSERT_TRUE(encodeLocator(program, {4, static_cast<std::uint32_t>(program.size())}));
+  MessageLog log;
+  std::string container = test::containerOf({{"Setup.ini", "script"}});
+  auto image = attachPackage(program, container, log);
+  ASSERT_TRUE(image);
+  ASSERT_EQ(image->size(), program.size() + container.size());
+
+  TempFolder folder;
+  std::string path = test::writeFile(folder, "setup.exe", *image);
+  auto locator = readPackageLocator(path);
+  ASSERT_TRUE(locator);
+  EXPECT_EQ(locator->packageOffset, program.size());
+  PackageReader reader;
+  ASSERT_EQ(reader.open(path, locator->packageOffset), 0);
+  EXPECT_EQ(reader.loadScriptText(), "script");
+}
+
 }  // namespace
 }  // namespace veltrace::setup
