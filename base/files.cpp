@@ -26,6 +26,13 @@ std::string namePart(std::string_view corePath) {
   return std::string(slash == std::string_view::npos ? corePath : corePath.substr(slash + 1));
 }
 
+std::string underProgramFolder(std::string_view storedPath, std::string_view programFolder) {
+  bool belowProgramFolder = storedPath.size() >= 1 && storedPath[0] == '\\' &&
+                            !(storedPath.size() > 1 && storedPath[1] == '\\');
+  if (!belowProgramFolder) return std::string(storedPath);
+  return std::string(programFolder) + std::string(storedPath);
+}
+
 std::optional<std::string> readWholeFile(std::string_view corePath) {
   std::ifstream in(nativePath(corePath), std::ios::binary);
   if (!in) return std::nullopt;

@@ -17,6 +17,12 @@ std::filesystem::path nativePath(std::string_view corePath);
 std::string folderPart(std::string_view corePath);
 std::string namePart(std::string_view corePath);
 
+// Data files store paths below the program folder with the folder cut off,
+// leaving one leading backslash; this puts the folder back. Two leading
+// backslashes start a network path, which stands as it is, as does any
+// other path.
+std::string underProgramFolder(std::string_view storedPath, std::string_view programFolder);
+
 std::optional<std::string> readWholeFile(std::string_view corePath);
 
 bool fileExists(std::string_view corePath);

@@ -78,12 +78,7 @@ void readTextureLine(TextureStageTable& table, const std::vector<std::string>& f
   std::int32_t kind = readLenientInt(fields.kind);
   std::int32_t stage = readLenientInt(fields.stage);
   if (kind == fileTextureKind) {
-    std::string path = fields.pathOrRole;
-    // A path with a single leading backslash lies below the program folder;
-    // two start a network path, which stands as it is.
-    bool networkPath = path.size() > 1 && path[1] == '\\';
-    if (!path.empty() && path[0] == '\\' && !networkPath) path = programFolder + path;
-    table.textures.push_back({fields.name, path, kind, stage});
+    table.textures.push_back({fields.name, underProgramFolder(fields.pathOrRole, programFolder), kind, stage});
     return;
   }
   for (const auto& role : materialRoles)

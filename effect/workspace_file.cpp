@@ -122,8 +122,7 @@ std::string workspacePathForm(std::string_view path, std::string_view programFol
 }
 
 std::string resolveWorkspacePath(std::string_view path, std::string_view programFolder) {
-  if (startsWith(path, "\\")) return std::string(programFolder) + std::string(path);
-  return std::string(path);
+  return underProgramFolder(path, programFolder);
 }
 
 bool clearWorkspace(Workspace& workspace, const WorkspaceHooks& hooks, MessageLog& log) {

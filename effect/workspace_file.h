@@ -45,8 +45,8 @@ struct WorkspaceHooks {
 // backslash; the file name in its own case.
 std::string workspacePathForm(std::string_view path, std::string_view programFolder);
 
-// How paths are read: one starting with a backslash lies below the program
-// folder; any other stands as it is.
+// How paths are read: one starting with a single backslash lies below the
+// program folder; any other (a network path among them) stands as it is.
 std::string resolveWorkspacePath(std::string_view path, std::string_view programFolder);
 
 // Frees every effect after clearing the references the scene holds to it,

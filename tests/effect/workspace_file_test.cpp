@@ -32,6 +32,9 @@ TEST(WorkspacePathForm, CutsOnlyAWholeFolder) {
 TEST(WorkspacePathForm, ResolvesRelativePathsBelowTheProgramFolder) {
   EXPECT_EQ(resolveWorkspacePath("\\effects\\a.veff", "C:\\Veltrace"), "C:\\Veltrace\\effects\\a.veff");
   EXPECT_EQ(resolveWorkspacePath("d:\\x\\a.veff", "C:\\Veltrace"), "d:\\x\\a.veff");
+  // A scene or effect on a network share is not moved below the program.
+  EXPECT_EQ(resolveWorkspacePath("\\\\server\\art\\a.vase", "C:\\Veltrace"), "\\\\server\\art\\a.vase");
+  EXPECT_EQ(resolveWorkspacePath("", "C:\\Veltrace"), "");
 }
 
 // A program folder in a temporary folder: the shipped catalogues, a sample
