@@ -18,6 +18,8 @@ constexpr int vertexSlotLimit = 128;
 constexpr int pixelArithmeticLimit = 8;
 constexpr int pixel13TextureLimit = 4;
 constexpr int pixel14TextureLimit = 6;
+constexpr int maxCmpBefore14 = 3;  // ps.1.2 and ps.1.3
+constexpr int maxDivideByZ = 2;
 
 using RegisterKey = std::pair<RegisterFile, std::uint32_t>;
 
@@ -140,6 +142,7 @@ class Validator {
     if (isPixel14()) phases_.check(instruction);
     if (!isPixel()) checkVertex(instruction);
     countSlots(instruction);
+    countLimitedInstructions(instruction);
     // Writes take effect after the reads of the same instruction.
     if (info.destinations && info.opcode != opcode::texkill) {  // texkill only reads
       RegisterFile file = fileOf(instruction.destination.type, instruction.destination.number);
@@ -272,6 +275,8 @@ class Validator {
       } else if (modifier == SourceModifier::divideByZ &&
                  (info.opcode != opcode::tex || fileOf(source.type, source.number) != RegisterFile::temporary)) {
         reject("_dz divides only the coordinates texld reads from a temporary register");
+      } else if (modifier == SourceModifier::divideByZ && ++divideByZCount_ == maxDivideByZ + 1) {
+        reject("_dz can be used twice in a shader");
       }
       return;
     }
@@ -368,6 +373,17 @@ class Validator {
             formatText("'%s' cannot write a register it reads", mnemonicOf(instruction).c_str()));
   }
 
+  // --- Instructions a shader may use only a few times ----------------------------------
+
+  void countLimitedInstructions(const Instruction& instruction) {
+    std::uint16_t op = instruction.info->opcode;
+    if (op == opcode::cmp && isPixel13() && ++cmpCount_ == maxCmpBefore14 + 1)
+      add(instruction, Code::instructionSlots,
+          formatText("%s allows %d cmp instructions", program_.version.name().c_str(), maxCmpBefore14));
+    if (op == opcode::bem && ++bemCount_ == 2)
+      add(instruction, Code::instructionSlots, "bem can be used once in a shader");
+  }
+
   // --- Slots ------------------------------------------------------------------------------------
 
   void countSlots(const Instruction& instruction) {
@@ -410,6 +426,9 @@ class Validator {
   bool operationSeen_ = false;  // any arithmetic or texture instruction so far
   bool phaseSeen_ = false;
   int vertexSlots_ = 0;
+  int cmpCount_ = 0;
+  int bemCount_ = 0;
+  int divideByZCount_ = 0;
   int arithmeticSlots_ = 0;
   int textureSlots_ = 0;
   bool arithmeticReported_ = false;

@@ -129,6 +129,11 @@ const std::vector<Rejected>& rejectedSources() {
       {"seven texture instructions in one ps.1.4 phase",
        "ps.1.4\ntexld r0, t0\ntexld r1, t0\ntexld r2, t0\ntexld r3, t0\ntexld r4, t0\ntexld r5, t0\ntexkill t0\n",
        Code::instructionSlots, 8},
+      {"four cmp in ps.1.2", "ps.1.2\n" + repeated("cmp r0, v0, c0, c1", 4), Code::instructionSlots, 5},
+      {"bem twice", "ps.1.4\ntexld r0, t0\ntexld r1, t1\nbem r2.rg, c0, r0\nbem r3.rg, c0, r1\nphase\n",
+       Code::instructionSlots, 5},
+      {"_dz three times", "ps.1.4\ntexcrd r0.rgb, t0\nphase\ntexld r1, r0_dz\ntexld r2, r0_dz\ntexld r3, r0_dz\n",
+       Code::sourceModifierNotAllowed, 6},
       {"nine ps.1.4 arithmetic instructions in a phase", "ps.1.4\n" + repeated("mov r0, c0", 9),
        Code::instructionSlots, 10},
       // ps.1.0-1.3 texture rules
