@@ -1,9 +1,15 @@
 // veltrace-cli: the command-line companion of Veltrace. It exposes the
 // portable core: effects, scenes, workspaces, shaders, setup packages.
 
-#include <filesystem>
 #include <iostream>
 #include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <direct.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "cli/command.h"
 #include "cli/groups.h"
@@ -53,10 +59,17 @@ void printUsage(std::ostream& out) {
   }
 }
 
+// The working folder in the form the file layer takes: on Windows the ANSI
+// text of the system (std::filesystem would give UTF-8, which names another
+// folder once it holds a character outside ASCII).
 std::string currentFolder() {
-  std::error_code error;
-  auto folder = std::filesystem::current_path(error);
-  return error ? std::string(".") : folder.string();
+  std::vector<char> buffer(4096);
+#ifdef _WIN32
+  if (_getcwd(buffer.data(), static_cast<int>(buffer.size()))) return buffer.data();
+#else
+  if (getcwd(buffer.data(), buffer.size())) return buffer.data();
+#endif
+  return ".";
 }
 
 }  // namespace

@@ -32,8 +32,15 @@ std::string packagingTime() {
                     parts.tm_hour, parts.tm_min, parts.tm_sec);
 }
 
-// A path as the user's system writes it, for messages.
-std::string shown(std::string_view corePath) { return nativePath(corePath).string(); }
+// A path as the user's system writes it, for messages. On Windows that is
+// the core path itself, in the ANSI code page the console shows.
+std::string shown(std::string_view corePath) {
+#ifdef _WIN32
+  return std::string(corePath);
+#else
+  return nativePath(corePath).string();
+#endif
+}
 
 void appendWord(std::string& out, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) out += static_cast<char>(value >> (8 * i));

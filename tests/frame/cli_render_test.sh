@@ -39,4 +39,12 @@ expect_exit 1 "$(winpath "$work/none.vwork")" -o "$(winpath "$work/b.png")"
 expect_exit 1 "$sample" -o "$(winpath "$work/no/such/folder/c.png")" --size 32x32 --time 0
 [[ "$out" == *"cannot write"* ]] || fail "an unwritable output is not reported: $out"
 
+# Without --program-folder the working folder is the program folder, also
+# when its name has a character outside ASCII (here an e with an acute).
+accented="$work/Caf$(printf '\xc3\xa9')"
+mkdir -p "$accented"
+cp -r "$data/prefs" "$accented/"
+out="$(cd "$accented" && "$wine_run" "$cli" effect new x.veff --name X 2>&1 | tr -d '\r')"
+[ -e "$accented/x.veff" ] || fail "no effect made in a working folder with an accented name: $out"
+
 finish "render command"
