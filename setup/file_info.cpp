@@ -40,7 +40,9 @@ std::uint64_t getU64(const unsigned char* at) {
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool isSafeComponent(std::string_view component) {
-  if (component.empty() || component == "." || component == "..") return false;
+  // Windows drops trailing dots and spaces from a name, so ".. " and "..."
+  // would act as ".." or "." there: a name made only of them is refused.
+  if (component.find_first_not_of(". ") == std::string_view::npos) return false;
   for (char c : component)
     if (c == ':' || c == '\0') return false;
   return true;

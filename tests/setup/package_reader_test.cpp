@@ -245,7 +245,7 @@ TEST(PackageReader, CorruptRecordHeadersFailTheRead) {
 
 TEST(PackageReader, UnsafeRecordNamesAreRejected) {
   TempFolder folder;
-  const char* unsafe[] = {"..", ".", "dir\\..", "dir\\", "dir/", "C:evil", "file.txt:stream", "a\\.", ""};
+  const char* unsafe[] = {"..", ".", "dir\\..", "dir\\", "dir/", "C:evil", "file.txt:stream", "a\\.", "", ".. ", "...", " "};
   for (const char* bad : unsafe) {
     FileInfo info;
     info.size = 1;
@@ -259,6 +259,9 @@ TEST(PackageReader, UnsafeRecordNamesAreRejected) {
   EXPECT_FALSE(isSafeRelativePath("\\root.txt"));
   EXPECT_FALSE(isSafeRelativePath("a\\\\b"));
   EXPECT_FALSE(isSafeRelativePath("a\\.\\b"));
+  EXPECT_FALSE(isSafeRelativePath(".. \\evil.txt"));
+  EXPECT_FALSE(isSafeRelativePath("a\\...\\b"));
+  EXPECT_TRUE(isSafeRelativePath(".hidden\\a..b.txt"));
   EXPECT_TRUE(isSafeRelativePath("0002\\F7\\Toon Shader.veff"));
   ContainerWriter writer;
   EXPECT_FALSE(writer.addRecord(FileInfo{}, "..", "x"));
