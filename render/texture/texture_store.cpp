@@ -17,7 +17,7 @@ TextureStore::Entry* TextureStore::find(const std::string& name) {
 }
 
 DeviceTexture* TextureStore::acquire(const std::string& givenPath) {
-  const std::string path = !givenPath.empty() && givenPath[0] == '\\' ? programFolder_ + givenPath : givenPath;
+  const std::string path = underProgramFolder(givenPath, programFolder_);
   const std::string name = namePart(path);
   if (Entry* entry = find(name)) {
     ++entry->useCount;

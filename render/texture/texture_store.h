@@ -46,7 +46,8 @@ class TextureStore {
   TextureStore(const TextureStore&) = delete;
   TextureStore& operator=(const TextureStore&) = delete;
 
-  // Paths that begin with a backslash are relative to the program folder.
+  // Paths that begin with one backslash are relative to the program folder;
+  // two begin a network path, which is used as it is.
   void setProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
   // The texture folder; a trailing backslash is added unless there is one.
   void setFolder(std::string folder);

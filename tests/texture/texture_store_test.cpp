@@ -87,6 +87,14 @@ TEST_F(TextureStoreTest, ProgramFolderRelativePathsArePrefixed) {
   EXPECT_EQ(store.entries()[0].path, "C:\\prog\\effects\\toon.bmp");
 }
 
+TEST_F(TextureStoreTest, NetworkPathsAreLoadedWhereTheyPoint) {
+  loader.files.insert("\\\\server\\art\\marble.bmp");
+  EXPECT_NE(store.acquire("\\\\server\\art\\marble.bmp"), nullptr);
+  ASSERT_EQ(store.entries().size(), 1u);
+  EXPECT_EQ(store.entries()[0].path, "\\\\server\\art\\marble.bmp");
+  EXPECT_TRUE(log.pending().empty());
+}
+
 TEST_F(TextureStoreTest, NoTextureWhenEvenTheDefaultIsMissing) {
   loader.files.clear();
   EXPECT_EQ(store.acquire("a.bmp"), nullptr);
