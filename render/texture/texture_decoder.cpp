@@ -57,6 +57,21 @@ std::vector<std::uint8_t> resample(const std::uint8_t* source, std::uint32_t wid
   return target;
 }
 
+std::uint32_t littleEndian(std::span<const std::uint8_t> bytes, size_t offset, size_t size) {
+  std::uint32_t value = 0;
+  for (size_t i = 0; i < size; ++i) value |= std::uint32_t(bytes[offset + i]) << (8 * i);
+  return value;
+}
+
+// A 32-bit bitmap without bit-field masks (BI_RGB) leaves the fourth byte of
+// each pixel unused, and writers leave anything there; stb_image takes it for
+// alpha.
+bool isThirtyTwoBitBitmapWithoutMasks(std::span<const std::uint8_t> bytes) {
+  constexpr size_t headerEnd = 34;  // file header, info header up to the compression field
+  if (bytes.size() < headerEnd || bytes[0] != 'B' || bytes[1] != 'M') return false;
+  return littleEndian(bytes, 14, 4) >= 40 && littleEndian(bytes, 28, 2) == 32 && littleEndian(bytes, 30, 4) == 0;
+}
+
 DecodeResult decodeImageFile(std::span<const std::uint8_t> bytes, DecodeLimits limits) {
   if (bytes.empty() || bytes.size() > 0x7FFFFFFF) return {std::nullopt, "empty or oversized image file"};
   int width = 0, height = 0, channels = 0;
@@ -70,7 +85,7 @@ DecodeResult decodeImageFile(std::span<const std::uint8_t> bytes, DecodeLimits l
   stbi_uc* rgba = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height, &channels, 4);
   if (!rgba) return {std::nullopt, stbi_failure_reason() ? stbi_failure_reason() : "unreadable image"};
 
-  const bool hasAlpha = channels == 2 || channels == 4;
+  const bool hasAlpha = (channels == 2 || channels == 4) && !isThirtyTwoBitBitmapWithoutMasks(bytes);
   const std::uint32_t sourceWidth = static_cast<std::uint32_t>(width), sourceHeight = static_cast<std::uint32_t>(height);
   const std::uint32_t newWidth = nextPowerOfTwo(sourceWidth), newHeight = nextPowerOfTwo(sourceHeight);
   std::vector<std::uint8_t> pixels =

@@ -35,6 +35,35 @@ inline std::vector<std::uint8_t> bmp24(std::uint32_t width, std::uint32_t height
   return bytes;
 }
 
+// A bottom-up 32-bit BMP; pixels given top row first as 0xAARRGGBB. With
+// `alphaMask` the file has a version 4 header with BI_BITFIELDS masks that
+// include alpha; without, a plain BI_RGB header, whose fourth byte is unused.
+inline std::vector<std::uint8_t> bmp32(std::uint32_t width, std::uint32_t height, const std::vector<std::uint32_t>& argb,
+                                       bool alphaMask) {
+  const std::uint32_t headerSize = alphaMask ? 108 : 40, dataOffset = 14 + headerSize;
+  std::vector<std::uint8_t> bytes(dataOffset + size_t(width) * height * 4);
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  putWord(bytes, 2, static_cast<std::uint32_t>(bytes.size()));
+  putWord(bytes, 10, dataOffset);
+  putWord(bytes, 14, headerSize);
+  putWord(bytes, 18, width);
+  putWord(bytes, 22, height);
+  putWord(bytes, 26, 1, 2);
+  putWord(bytes, 28, 32, 2);
+  if (alphaMask) {
+    putWord(bytes, 30, 3);  // BI_BITFIELDS
+    putWord(bytes, 54, 0x00FF0000);
+    putWord(bytes, 58, 0x0000FF00);
+    putWord(bytes, 62, 0x000000FF);
+    putWord(bytes, 66, 0xFF000000);
+  }
+  for (std::uint32_t y = 0; y < height; ++y)
+    for (std::uint32_t x = 0; x < width; ++x)
+      putWord(bytes, dataOffset + (size_t(y) * width + x) * 4, argb[size_t(height - 1 - y) * width + x]);
+  return bytes;
+}
+
 // An uncompressed 32-bit TGA, top-down; pixels as 0xAARRGGBB.
 inline std::vector<std::uint8_t> tga32(std::uint32_t width, std::uint32_t height, const std::vector<std::uint32_t>& argb) {
   std::vector<std::uint8_t> bytes(18 + size_t(width) * height * 4);

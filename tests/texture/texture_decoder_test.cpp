@@ -37,6 +37,21 @@ TEST(TextureDecoder, ImagesWithAlphaBecomeA8R8G8B8) {
   EXPECT_EQ(pixel(result.image->levels[0], 1, 0), 0x00405060u);
 }
 
+TEST(TextureDecoder, ThirtyTwoBitBitmapsHaveAlphaOnlyWithAnAlphaMask) {
+  // BI_RGB: the fourth byte is unused and may hold anything; it is not alpha.
+  auto result = decode(test::bmp32(2, 1, {0x00102030, 0x7F405060}, false));
+  ASSERT_TRUE(result.image) << result.error;
+  EXPECT_EQ(result.image->format, TextureFormat::x8r8g8b8);
+  EXPECT_EQ(pixel(result.image->levels[0], 0, 0), 0xFF102030u);
+  EXPECT_EQ(pixel(result.image->levels[0], 1, 0), 0xFF405060u);
+
+  result = decode(test::bmp32(2, 1, {0x00102030, 0x7F405060}, true));
+  ASSERT_TRUE(result.image) << result.error;
+  EXPECT_EQ(result.image->format, TextureFormat::a8r8g8b8);
+  EXPECT_EQ(pixel(result.image->levels[0], 0, 0), 0x00102030u);
+  EXPECT_EQ(pixel(result.image->levels[0], 1, 0), 0x7F405060u);
+}
+
 TEST(TextureDecoder, SidesAreScaledUpToPowersOfTwo) {
   auto result = decode(test::bmp24(3, 5, std::vector<std::uint32_t>(15, 0x336699)));
   ASSERT_TRUE(result.image) << result.error;
