@@ -13,8 +13,14 @@ namespace veltrace::cli {
 
 namespace {
 
+// Models come right-handed with v growing up the image. Scene files hold a
+// left-handed world whose front faces wind counter-clockwise on screen and
+// whose images are sampled top down: z is turned round (the face order is
+// kept, which makes the front faces counter-clockwise seen from the front)
+// and v runs from the top.
 constexpr unsigned importSteps = aiProcess_Triangulate | aiProcess_GenSmoothNormals | aiProcess_SortByPType |
-                                 aiProcess_JoinIdenticalVertices | aiProcess_ValidateDataStructure;
+                                 aiProcess_JoinIdenticalVertices | aiProcess_ValidateDataStructure |
+                                 aiProcess_MakeLeftHanded | aiProcess_FlipUVs;
 
 Vec3 colourOf(const aiMaterial& material, const char* key, unsigned type, unsigned index, Vec3 fallback) {
   aiColor3D colour;

@@ -10,6 +10,7 @@
 #include "cli/scene_import.h"
 #include "scene/authoring/scene_writer.h"
 #include "scene/scene_reader.h"
+#include "tests/scene/scene_text.h"
 #include "tests/support/temp_folder.h"
 
 namespace veltrace {
@@ -74,11 +75,11 @@ TEST(SceneImport, AnObjRoundTripsThroughTheReader) {
   EXPECT_EQ(red->bumpTexture, "red_bump.bmp");
   EXPECT_EQ(red->alphaTexture, "red_alpha.bmp");
 
-  // Positions, normals and texture coordinates come through as the model
-  // has them.
+  // Positions, normals and texture coordinates come through, turned into
+  // the preview's axes (see below).
   for (const MeshSubset& subset : mesh.subsets) {
     for (const SceneVertex& vertex : subset.vertices) {
-      EXPECT_EQ(vertex.normal.z, 1.0f);
+      EXPECT_EQ(vertex.normal.z, -1.0f);
       EXPECT_EQ(vertex.position.z, 0.0f);
       EXPECT_TRUE(vertex.u == 0.0f || vertex.u == 1.0f);
     }
@@ -87,7 +88,52 @@ TEST(SceneImport, AnObjRoundTripsThroughTheReader) {
   const SceneVertex& corner = first.vertices[first.indices[1]];
   EXPECT_EQ(corner.position.x, 1.0f);
   EXPECT_EQ(corner.u, 1.0f);
-  EXPECT_EQ(corner.v, 0.0f);
+  EXPECT_EQ(corner.v, 1.0f);
+}
+
+// Models come in right-handed with y up and v growing up the image; the
+// preview is left-handed, looks along +z from (0, 0, -30), samples images
+// top down, and keeps faces that wind counter-clockwise on screen (a new
+// effect culls clockwise ones).
+TEST(SceneImport, AModelFacingItsViewerFacesThePreviewCameraUpright) {
+  ASSERT_TRUE(cli::importAvailable());
+  test::TempFolder folder;
+  // A square at z = 0.5 facing its viewer (+z), counter-clockwise seen from
+  // there, with the image's bottom left corner at its bottom left.
+  writeFile(folder.path() / "square.obj",
+            "o Square\nv 0 0 0.5\nv 1 0 0.5\nv 1 1 0.5\nv 0 1 0.5\n"
+            "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\n"
+            "f 1/1/1 2/2/1 3/3/1 4/4/1\n");
+  AuthoredScene imported;
+  std::string problem;
+  ASSERT_TRUE(cli::importModel((folder.path() / "square.obj").string(), imported, problem)) << problem;
+  const std::string vase = folder.corePath() + "\\square.vase";
+  ASSERT_TRUE(writeVaseScene(vase, imported));
+  MessageLog log;
+  Scene scene;
+  ASSERT_TRUE(loadScene(vase, scene, log));
+  ASSERT_EQ(scene.meshCount(), 1);
+  ASSERT_EQ(scene.meshes[0].subsetCount(), 1);
+  const MeshSubset& subset = scene.meshes[0].subsets[0];
+  ASSERT_EQ(subset.triangleCount, 2);
+
+  for (const SceneVertex& vertex : subset.vertices) {
+    // Towards the camera, not mirrored front to back.
+    EXPECT_EQ(vertex.position.z, -0.5f);
+    EXPECT_EQ(vertex.normal.z, -1.0f);
+    // Seen from the camera, x runs to the right and y up: the image's top
+    // (v = 0) is at the top, its left (u = 0) at the left.
+    EXPECT_EQ(vertex.u, vertex.position.x);
+    EXPECT_EQ(vertex.v, 1.0f - vertex.position.y);
+  }
+  for (int t = 0; t < subset.triangleCount; ++t) {
+    const SceneVertex& a = test::cornerVertex(subset, static_cast<size_t>(t), 0);
+    const SceneVertex& b = test::cornerVertex(subset, static_cast<size_t>(t), 1);
+    const SceneVertex& c = test::cornerVertex(subset, static_cast<size_t>(t), 2);
+    float screenArea = (b.position.x - a.position.x) * (c.position.y - a.position.y) -
+                       (b.position.y - a.position.y) * (c.position.x - a.position.x);
+    EXPECT_GT(screenArea, 0.0f) << "triangle " << t << " winds clockwise on screen";
+  }
 }
 
 TEST(SceneImport, ModelsThatCannotBeReadSayWhy) {
