@@ -19,9 +19,10 @@ Vec3 unit(Vec3 a) {
   return length > 0 ? scale(a, 1.0f / length) : a;
 }
 
-// Front faces wind clockwise as the preview sees them, which makes
-// (b - a) x (c - a) point out of the surface. Each face is turned to agree
-// with its corner normals, so the formulas below need not care.
+// Front faces wind counter-clockwise as the preview sees them (a new effect
+// culls clockwise faces), which makes (b - a) x (c - a) point into the
+// surface. Each face is turned to agree with its corner normals, so the
+// formulas below need not care.
 void addFace(AuthoredMesh& mesh, AuthoredCorner a, AuthoredCorner b, AuthoredCorner c, std::int32_t materialId) {
   const Vec3& pa = mesh.positions[static_cast<size_t>(a.vertex)];
   const Vec3& pb = mesh.positions[static_cast<size_t>(b.vertex)];
@@ -32,8 +33,8 @@ void addFace(AuthoredMesh& mesh, AuthoredCorner a, AuthoredCorner b, AuthoredCor
   AuthoredFace face;
   face.materialId = materialId;
   face.corners[0] = a;
-  face.corners[1] = dot(geometric, shading) >= 0 ? b : c;
-  face.corners[2] = dot(geometric, shading) >= 0 ? c : b;
+  face.corners[1] = dot(geometric, shading) <= 0 ? b : c;
+  face.corners[2] = dot(geometric, shading) <= 0 ? c : b;
   mesh.faces.push_back(face);
 }
 

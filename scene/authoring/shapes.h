@@ -1,6 +1,6 @@
 #pragma once
 // Meshes made from formulas, for the sample scenes and the benchmarks.
-// Faces wind clockwise seen from outside (the preview's front faces).
+// Faces wind counter-clockwise seen from outside (the preview's front faces).
 
 #include <cstdint>
 #include <string>

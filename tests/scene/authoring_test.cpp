@@ -100,10 +100,14 @@ TEST(SceneWriter, ThePlainAseTwinHasNoExtensions) {
   EXPECT_NE(text.find("*MESH_TFACE 31"), std::string::npos);
 }
 
-TEST(SampleShapes, FacesWindClockwiseSeenFromOutside) {
+// Front faces wind counter-clockwise as the preview sees them, as in files
+// whose second and third numbers were exchanged on the way out of a
+// right-handed modeller: a new effect culls clockwise faces. Seen from
+// outside, (b - a) x (c - a) then points into the surface.
+TEST(SampleShapes, FacesWindCounterClockwiseSeenFromOutside) {
   const std::int32_t ids[6] = {0, 0, 0, 0, 0, 0};
   for (const AuthoredMesh& mesh : {makeBox("Box", {0, 0, 0}, {1, 2, 3}, ids), makeSphere("Sphere", 1, 12, 6),
-                                   makeTorus("Torus", 1, 0.25f, 12, 8)}) {
+                                   makeTorus("Torus", 1, 0.25f, 12, 8), makeWavedGrid("Grid", 4, 4, 0)}) {
     SCOPED_TRACE(mesh.name);
     ASSERT_FALSE(mesh.faces.empty());
     for (const AuthoredFace& face : mesh.faces) {
@@ -113,9 +117,22 @@ TEST(SampleShapes, FacesWindClockwiseSeenFromOutside) {
       Vec3 e1{b.x - a.x, b.y - a.y, b.z - a.z}, e2{c.x - a.x, c.y - a.y, c.z - a.z};
       Vec3 n{e1.y * e2.z - e1.z * e2.y, e1.z * e2.x - e1.x * e2.z, e1.x * e2.y - e1.y * e2.x};
       const Vec3& shading = face.corners[0].normal;
-      ASSERT_GT(n.x * shading.x + n.y * shading.y + n.z * shading.z, 0.0f);
+      ASSERT_LT(n.x * shading.x + n.y * shading.y + n.z * shading.z, 0.0f);
     }
   }
+  // The side facing the camera at (0, 0, -30), which sees x to the right
+  // and y up, winds counter-clockwise on screen.
+  AuthoredMesh box = makeBox("Box", {0, 0, 0}, {1, 1, 1}, ids);
+  int towardsCamera = 0;
+  for (const AuthoredFace& face : box.faces) {
+    if (face.corners[0].normal.z != -1.0f) continue;
+    ++towardsCamera;
+    const Vec3& a = box.positions[static_cast<size_t>(face.corners[0].vertex)];
+    const Vec3& b = box.positions[static_cast<size_t>(face.corners[1].vertex)];
+    const Vec3& c = box.positions[static_cast<size_t>(face.corners[2].vertex)];
+    EXPECT_GT((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x), 0.0f);
+  }
+  EXPECT_EQ(towardsCamera, 2);
 }
 
 TEST(SampleShapes, ABoxHasEightCornersAndTwelveFaces) {
