@@ -13,14 +13,15 @@ namespace veltrace::cli {
 
 namespace {
 
-// Models come right-handed with v growing up the image. Scene files hold a
-// left-handed world whose front faces wind counter-clockwise on screen and
-// whose images are sampled top down: z is turned round (the face order is
-// kept, which makes the front faces counter-clockwise seen from the front)
-// and v runs from the top.
 constexpr unsigned importSteps = aiProcess_Triangulate | aiProcess_GenSmoothNormals | aiProcess_SortByPType |
-                                 aiProcess_JoinIdenticalVertices | aiProcess_ValidateDataStructure |
-                                 aiProcess_MakeLeftHanded | aiProcess_FlipUVs;
+                                 aiProcess_JoinIdenticalVertices | aiProcess_ValidateDataStructure;
+
+// Models come right-handed with v growing up the image (normals made for
+// them outward by that rule). Scene files hold a left-handed world whose
+// front faces wind counter-clockwise on screen and whose images are sampled
+// top down: z is turned round, the face order kept, and v counted from the
+// top. Done here, after the import steps, so that made normals turn too.
+Vec3 intoSceneAxes(const aiVector3D& vector) { return {vector.x, vector.y, -vector.z}; }
 
 Vec3 colourOf(const aiMaterial& material, const char* key, unsigned type, unsigned index, Vec3 fallback) {
   aiColor3D colour;
@@ -108,7 +109,7 @@ class ModelConverter {
     const std::int32_t first = static_cast<std::int32_t>(mesh.positions.size());
     for (unsigned v = 0; v < source.mNumVertices; ++v) {
       aiVector3D p = transform * source.mVertices[v];
-      mesh.positions.push_back({p.x, p.y, p.z});
+      mesh.positions.push_back(intoSceneAxes(p));
     }
     for (unsigned f = 0; f < source.mNumFaces; ++f) {
       const aiFace& face = source.mFaces[f];
@@ -123,11 +124,11 @@ class ModelConverter {
         if (source.mNormals) {
           aiVector3D n = normalTransform * source.mNormals[index];
           n.Normalize();
-          corner.normal = {n.x, n.y, n.z};
+          corner.normal = intoSceneAxes(n);
         }
         if (source.mTextureCoords[0]) {
           corner.u = source.mTextureCoords[0][index].x;
-          corner.v = source.mTextureCoords[0][index].y;
+          corner.v = 1.0f - source.mTextureCoords[0][index].y;
         }
       }
       mesh.faces.push_back(out);

@@ -136,6 +136,41 @@ TEST(SceneImport, AModelFacingItsViewerFacesThePreviewCameraUpright) {
   }
 }
 
+// (b - a) x (c - a) of every face against its corners' normals: front
+// faces wind counter-clockwise seen from outside, so it points inwards.
+void expectFacesWindLikeTheirNormals(const SceneMesh& mesh) {
+  SCOPED_TRACE(mesh.name);
+  for (const MeshSubset& subset : mesh.subsets) {
+    ASSERT_GT(subset.triangleCount, 0);
+    for (int t = 0; t < subset.triangleCount; ++t) {
+      const SceneVertex& a = test::cornerVertex(subset, static_cast<size_t>(t), 0);
+      const SceneVertex& b = test::cornerVertex(subset, static_cast<size_t>(t), 1);
+      const SceneVertex& c = test::cornerVertex(subset, static_cast<size_t>(t), 2);
+      Vec3 e1{b.position.x - a.position.x, b.position.y - a.position.y, b.position.z - a.position.z};
+      Vec3 e2{c.position.x - a.position.x, c.position.y - a.position.y, c.position.z - a.position.z};
+      Vec3 n{e1.y * e2.z - e1.z * e2.y, e1.z * e2.x - e1.x * e2.z, e1.x * e2.y - e1.y * e2.x};
+      EXPECT_LT(n.x * a.normal.x + n.y * a.normal.y + n.z * a.normal.z, 0.0f) << "triangle " << t;
+    }
+  }
+}
+
+TEST(SceneImport, NormalsMadeForAModelPointOutOfItsFrontFaces) {
+  ASSERT_TRUE(cli::importAvailable());
+  test::TempFolder folder;
+  // No normals: the import makes them.
+  writeFile(folder.path() / "bare.obj", "o Bare\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0.5\nf 1 2 3 4\n");
+  AuthoredScene imported;
+  std::string problem;
+  ASSERT_TRUE(cli::importModel((folder.path() / "bare.obj").string(), imported, problem)) << problem;
+  const std::string vase = folder.corePath() + "\\bare.vase";
+  ASSERT_TRUE(writeVaseScene(vase, imported));
+  MessageLog log;
+  Scene scene;
+  ASSERT_TRUE(loadScene(vase, scene, log));
+  ASSERT_EQ(scene.meshCount(), 1);
+  expectFacesWindLikeTheirNormals(scene.meshes[0]);
+}
+
 TEST(SceneImport, ModelsThatCannotBeReadSayWhy) {
   test::TempFolder folder;
   writeFile(folder.path() / "broken.obj", "this is not a model\n");
