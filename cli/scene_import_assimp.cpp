@@ -111,6 +111,9 @@ class ModelConverter {
       aiVector3D p = transform * source.mVertices[v];
       mesh.positions.push_back(intoSceneAxes(p));
     }
+    // A node that mirrors its mesh turns the faces' winding round with it:
+    // the last two corners change places to keep the front faces in front.
+    const bool mirrored = normalTransform.Determinant() < 0;
     for (unsigned f = 0; f < source.mNumFaces; ++f) {
       const aiFace& face = source.mFaces[f];
       if (face.mNumIndices != 3) continue;
@@ -119,7 +122,7 @@ class ModelConverter {
       for (int k = 0; k < 3; ++k) {
         unsigned index = face.mIndices[k];
         if (index >= source.mNumVertices) return;
-        AuthoredCorner& corner = out.corners[k];
+        AuthoredCorner& corner = out.corners[mirrored && k > 0 ? 3 - k : k];
         corner.vertex = first + static_cast<std::int32_t>(index);
         if (source.mNormals) {
           aiVector3D n = normalTransform * source.mNormals[index];

@@ -171,6 +171,30 @@ TEST(SceneImport, NormalsMadeForAModelPointOutOfItsFrontFaces) {
   expectFacesWindLikeTheirNormals(scene.meshes[0]);
 }
 
+TEST(SceneImport, MirroringNodesKeepTheirFacesTheRightWayOut) {
+  ASSERT_TRUE(cli::importAvailable());
+  test::TempFolder folder;
+  // One triangle, placed once as it is and once mirrored in x by its node.
+  writeFile(folder.path() / "mirror.gltf",
+            R"({"asset": {"version": "2.0"}, "scene": 0, "scenes": [{"nodes": [0, 1]}],
+ "nodes": [{"name": "Plain", "mesh": 0}, {"name": "Mirrored", "mesh": 0, "scale": [-1, 1, 1]}],
+ "meshes": [{"primitives": [{"attributes": {"POSITION": 0}, "indices": 1}]}],
+ "buffers": [{"byteLength": 44, "uri": "data:application/octet-stream;base64,AAAAAAAAAAAAAAAAAACAPwAAAAAAAAAAAAAAAAAAgD8AAAAAAAABAAIAAAA="}],
+ "bufferViews": [{"buffer": 0, "byteOffset": 0, "byteLength": 36}, {"buffer": 0, "byteOffset": 36, "byteLength": 6}],
+ "accessors": [{"bufferView": 0, "componentType": 5126, "count": 3, "type": "VEC3", "min": [0, 0, 0], "max": [1, 1, 0]},
+               {"bufferView": 1, "componentType": 5123, "count": 3, "type": "SCALAR"}]})");
+  AuthoredScene imported;
+  std::string problem;
+  ASSERT_TRUE(cli::importModel((folder.path() / "mirror.gltf").string(), imported, problem)) << problem;
+  const std::string vase = folder.corePath() + "\\mirror.vase";
+  ASSERT_TRUE(writeVaseScene(vase, imported));
+  MessageLog log;
+  Scene scene;
+  ASSERT_TRUE(loadScene(vase, scene, log));
+  ASSERT_EQ(scene.meshCount(), 2);
+  for (const SceneMesh& mesh : scene.meshes) expectFacesWindLikeTheirNormals(mesh);
+}
+
 TEST(SceneImport, ModelsThatCannotBeReadSayWhy) {
   test::TempFolder folder;
   writeFile(folder.path() / "broken.obj", "this is not a model\n");
