@@ -35,4 +35,15 @@ std::string inProgramFolder(const Context& context, const std::string& suffix);
 // Turns a path given on the command line into the core's form.
 std::string corePathFromArgument(const std::string& argument);
 
+// Says what is wrong with the command line in one line that points to the
+// group's help ("veltrace-cli GROUP: PROBLEM (see 'veltrace-cli GROUP
+// --help')") and returns exitUsage.
+int usageError(const Context& context, const std::string& group, const std::string& problem);
+
+// True when "--help" is among the arguments.
+bool asksForHelp(const Arguments& arguments);
+
+// True for "-x" and "--xyz"; a lone "-" is a name.
+bool isOption(const std::string& argument);
+
 }  // namespace veltrace::cli

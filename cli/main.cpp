@@ -42,7 +42,26 @@ std::string corePathFromArgument(const std::string& argument) {
   return path;
 }
 
+int usageError(const Context& context, const std::string& group, const std::string& problem) {
+  context.err << "veltrace-cli " << group << ": " << problem << " (see 'veltrace-cli " << group << " --help')\n";
+  return exitUsage;
+}
+
+bool asksForHelp(const Arguments& arguments) {
+  for (const auto& argument : arguments)
+    if (argument == "--help") return true;
+  return false;
+}
+
+bool isOption(const std::string& argument) { return argument.size() > 1 && argument[0] == '-'; }
+
 namespace {
+
+// The top level's usage errors, in the groups' form.
+int topUsageError(const std::string& problem) {
+  std::cerr << "veltrace-cli: " << problem << " (see 'veltrace-cli --help')\n";
+  return exitUsage;
+}
 
 void printUsage(std::ostream& out) {
   out << "usage: veltrace-cli [--program-folder DIR] GROUP COMMAND [ARGS...]\n"
@@ -85,22 +104,15 @@ int runMain(int argc, char** argv) {
       return exitSuccess;
     }
     if (arguments[at] == "--program-folder") {
-      if (at + 1 >= arguments.size()) {
-        std::cerr << "veltrace-cli: --program-folder needs a folder\n";
-        return exitUsage;
-      }
+      if (at + 1 >= arguments.size() || arguments[at + 1].empty())
+        return topUsageError("--program-folder needs a folder");
       programFolder = arguments[at + 1];
       at += 2;
       continue;
     }
-    std::cerr << "veltrace-cli: unknown option '" << arguments[at] << "'\n";
-    printUsage(std::cerr);
-    return exitUsage;
+    return topUsageError("unknown option '" + arguments[at] + "'");
   }
-  if (at >= arguments.size()) {
-    printUsage(std::cerr);
-    return exitUsage;
-  }
+  if (at >= arguments.size()) return topUsageError("no command group given");
 
   std::string folder = corePathFromArgument(programFolder);
   while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
@@ -111,9 +123,7 @@ int runMain(int argc, char** argv) {
     if (groupName == group.name)
       return group.run(context, Arguments(arguments.begin() + static_cast<long>(at) + 1, arguments.end()));
   }
-  std::cerr << "veltrace-cli: unknown command group '" << groupName << "'\n";
-  printUsage(std::cerr);
-  return exitUsage;
+  return topUsageError("unknown command group '" + groupName + "'");
 }
 
 }  // namespace veltrace::cli
