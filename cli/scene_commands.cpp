@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "app/message_log.h"
+#include "base/files.h"
 #include "base/text.h"
 #include "cli/command.h"
 #include "cli/groups.h"
@@ -31,9 +32,7 @@ void printSceneUsage(std::ostream& out) {
 }
 
 int usageError(const Context& context, const std::string& problem) {
-  context.err << "veltrace-cli scene: " << problem << "\n";
-  printSceneUsage(context.err);
-  return exitUsage;
+  return cli::usageError(context, "scene", problem);
 }
 
 struct SceneTotals {
@@ -65,6 +64,8 @@ int runInfo(const Context& context, const Arguments& arguments) {
   double milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
   if (!loaded) {
     for (const auto& line : log.takePending()) context.err << line << "\n";
+    // The load message names the file only; say which path could not be read.
+    if (!fileExists(path)) context.err << "veltrace-cli scene: cannot read '" << arguments[0] << "'\n";
     return exitFailure;
   }
   for (const auto& line : log.takePending()) context.out << line << "\n";
@@ -87,12 +88,12 @@ int runImport(const Context& context, const Arguments& arguments) {
   AuthoredScene scene;
   std::string problem;
   if (!importModel(arguments[0], scene, problem)) {
-    context.err << "veltrace-cli scene: cannot import \"" << arguments[0] << "\": " << problem << "\n";
+    context.err << "veltrace-cli scene: cannot import '" << arguments[0] << "': " << problem << "\n";
     return exitFailure;
   }
   const std::string outPath = corePathFromArgument(arguments[1]);
   if (!writeVaseScene(outPath, scene)) {
-    context.err << "veltrace-cli scene: cannot write \"" << arguments[1] << "\"\n";
+    context.err << "veltrace-cli scene: cannot write '" << arguments[1] << "'\n";
     return exitFailure;
   }
   long long faces = 0;
@@ -108,7 +109,7 @@ int runSamples(const Context& context, const Arguments& arguments) {
   while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
   std::string failedPath;
   if (!writeSampleMedia(folder, failedPath)) {
-    context.err << "veltrace-cli scene: cannot write \"" << failedPath << "\"\n";
+    context.err << "veltrace-cli scene: cannot write '" << failedPath << "'\n";
     return exitFailure;
   }
   context.out << "Wrote the sample scenes to " << folder << "\\media\\scenes and their textures to " << folder
@@ -122,10 +123,12 @@ int runSceneGroup(const Context& context, const Arguments& arguments) {
   if (arguments.empty()) return usageError(context, "no command given");
   const std::string& command = arguments[0];
   const Arguments rest(arguments.begin() + 1, arguments.end());
-  if (command == "--help" || command == "help") {
+  if (command == "help" || asksForHelp(arguments)) {
     printSceneUsage(context.out);
     return exitSuccess;
   }
+  for (const auto& argument : rest)
+    if (isOption(argument)) return usageError(context, "unknown option '" + argument + "'");
   if (command == "info") return runInfo(context, rest);
   if (command == "import") return runImport(context, rest);
   if (command == "samples") return runSamples(context, rest);

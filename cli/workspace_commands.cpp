@@ -24,9 +24,7 @@ void printWorkspaceUsage(std::ostream& out) {
 }
 
 int usageError(const Context& context, const std::string& problem) {
-  context.err << "veltrace-cli workspace: " << problem << "\n";
-  printWorkspaceUsage(context.err);
-  return exitUsage;
+  return cli::usageError(context, "workspace", problem);
 }
 
 std::string effectLabel(const Effect* effect) { return effect ? "\"" + effect->name + "\"" : "none"; }
@@ -59,10 +57,12 @@ int runCheck(const Context& context, const Arguments& arguments) {
 int runWorkspaceGroup(const Context& context, const Arguments& arguments) {
   if (arguments.empty()) return usageError(context, "no command given");
   const std::string& command = arguments[0];
-  if (command == "--help" || command == "help") {
+  if (command == "help" || asksForHelp(arguments)) {
     printWorkspaceUsage(context.out);
     return exitSuccess;
   }
+  for (size_t at = 1; at < arguments.size(); ++at)
+    if (isOption(arguments[at])) return usageError(context, "unknown option '" + arguments[at] + "'");
   if (command == "check") return runCheck(context, Arguments(arguments.begin() + 1, arguments.end()));
   return usageError(context, "unknown command '" + command + "'");
 }

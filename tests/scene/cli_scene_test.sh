@@ -64,4 +64,16 @@ out="$("$cli" --program-folder "$work/program" workspace check "$work/program/a.
 [[ "$out" == *'Scene "cube.vase" loaded successfully ...'* && "$out" == *"Mesh #1 (Cube): none"* ]] ||
   fail "workspace check does not show the scene: $out"
 
+# Options are not taken for file names; a scene that cannot be read is
+# named with the path given.
+expect_exit 2 scene samples --frob
+expect_usage_line scene
+expect_exit 2 scene info --frob
+expect_usage_line scene
+expect_exit 2 scene import --frob "$work/x.vase"
+expect_exit 1 scene info "$work/gone/none.vase"
+[[ "$out" == *"veltrace-cli scene: cannot read '$work/gone/none.vase'"* ]] || fail "the unread path is not named: $out"
+expect_exit 2 "$cli" --program-folder "$work/program" workspace check --frob
+expect_usage_line workspace
+
 finish "scene command"

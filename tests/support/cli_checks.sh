@@ -23,3 +23,12 @@ finish() {
   echo "all $1 checks passed"
   exit 0
 }
+
+# expect_usage_line GROUP: $out is one line that says what is wrong in the
+# group's words and points to the group's help.
+expect_usage_line() {
+  local lines
+  lines="$(printf '%s\n' "$out" | wc -l)"
+  [ "$lines" -eq 1 ] && [[ "$out" == "veltrace-cli $1: "*" (see 'veltrace-cli $1 --help')" ]] ||
+    fail "not a one-line usage error of '$1': $out"
+}
