@@ -28,20 +28,32 @@ void printPackageUsage(std::ostream& out) {
 }
 
 void flushLog(MessageLog& log, std::ostream& err) {
-  for (const auto& line : log.takePending()) err << "veltrace-cli: " << line << "\n";
+  for (const auto& line : log.takePending()) err << "veltrace-cli package: " << line << "\n";
 }
 
-// Splits "-o OUT" off the arguments; false when "-o" has no value or comes
-// twice.
-bool takeOutput(Arguments& arguments, std::string& output) {
+int usageError(const Context& context, const std::string& problem) {
+  return cli::usageError(context, "package", problem);
+}
+
+// Empty, or what is wrong: here every option is unknown.
+std::string checkNoOptions(const Arguments& arguments) {
+  for (const auto& argument : arguments)
+    if (isOption(argument)) return "unknown option '" + argument + "'";
+  return {};
+}
+
+// Splits "-o OUT" off the arguments; empty when all is well, else what is
+// wrong with the options.
+std::string takeOutput(Arguments& arguments, std::string& output) {
   for (size_t i = 0; i < arguments.size(); ++i) {
     if (arguments[i] != "-o") continue;
-    if (i + 1 >= arguments.size() || !output.empty()) return false;
+    if (i + 1 >= arguments.size()) return "-o needs a file name";
+    if (!output.empty()) return "-o given twice";
     output = arguments[i + 1];
     arguments.erase(arguments.begin() + static_cast<long>(i), arguments.begin() + static_cast<long>(i) + 2);
     --i;
   }
-  return true;
+  return checkNoOptions(arguments);
 }
 
 // A setup program with a valid locator is opened at its package; anything
@@ -53,8 +65,12 @@ bool openPackage(const std::string& path, PackageReader& reader) {
 
 // Opens the package named on the command line, or says why not.
 bool openPackageArgument(const Context& context, const std::string& argument, PackageReader& reader) {
-  if (openPackage(corePathFromArgument(argument), reader)) return true;
-  context.err << "veltrace-cli: '" << argument << "' holds no setup package\n";
+  std::string path = corePathFromArgument(argument);
+  if (openPackage(path, reader)) return true;
+  if (!fileExists(path))
+    context.err << "veltrace-cli package: cannot read '" << argument << "'\n";
+  else
+    context.err << "veltrace-cli package: '" << argument << "' holds no setup package\n";
   return false;
 }
 
@@ -77,16 +93,16 @@ std::string formatFileTime(std::uint64_t fileTime) {
 
 int runBuild(const Context& context, Arguments arguments) {
   std::string output;
-  if (!takeOutput(arguments, output) || output.empty() || arguments.size() != 2) {
-    context.err << "veltrace-cli: package build needs SETUP.INI PAYLOAD_DIR -o OUT.ovz\n";
-    return exitUsage;
-  }
+  std::string problem = takeOutput(arguments, output);
+  if (!problem.empty()) return usageError(context, problem);
+  if (output.empty() || arguments.size() != 2)
+    return usageError(context, "build needs SETUP.INI PAYLOAD_DIR -o OUT.ovz");
   MessageLog log;
   auto container = buildPackage(corePathFromArgument(arguments[0]), corePathFromArgument(arguments[1]), log);
   flushLog(log, context.err);
   if (!container) return exitFailure;
   if (!replaceFileWith(corePathFromArgument(output), *container)) {
-    context.err << "veltrace-cli: cannot write '" << output << "'\n";
+    context.err << "veltrace-cli package: cannot write '" << output << "'\n";
     return exitFailure;
   }
   context.out << "Package '" << output << "' written (" << container->size() << " bytes).\n";
@@ -95,18 +111,18 @@ int runBuild(const Context& context, Arguments arguments) {
 
 int runAttach(const Context& context, Arguments arguments) {
   std::string output;
-  if (!takeOutput(arguments, output) || output.empty() || arguments.size() != 2) {
-    context.err << "veltrace-cli: package attach needs SETUP.EXE PACKAGE.ovz -o OUT.EXE\n";
-    return exitUsage;
-  }
+  std::string problem = takeOutput(arguments, output);
+  if (!problem.empty()) return usageError(context, problem);
+  if (output.empty() || arguments.size() != 2)
+    return usageError(context, "attach needs SETUP.EXE PACKAGE.ovz -o OUT.EXE");
   auto program = readWholeFile(corePathFromArgument(arguments[0]));
   auto container = readWholeFile(corePathFromArgument(arguments[1]));
   if (!program || !container) {
-    context.err << "veltrace-cli: cannot read '" << (program ? arguments[1] : arguments[0]) << "'\n";
+    context.err << "veltrace-cli package: cannot read '" << (program ? arguments[1] : arguments[0]) << "'\n";
     return exitFailure;
   }
   if (container->size() < containerHeaderSize || container->compare(0, 4, "ovz1") != 0) {
-    context.err << "veltrace-cli: '" << arguments[1] << "' is not a setup package\n";
+    context.err << "veltrace-cli package: '" << arguments[1] << "' is not a setup package\n";
     return exitFailure;
   }
   MessageLog log;
@@ -114,7 +130,7 @@ int runAttach(const Context& context, Arguments arguments) {
   flushLog(log, context.err);
   if (!image) return exitFailure;
   if (!replaceFileWith(corePathFromArgument(output), *image)) {
-    context.err << "veltrace-cli: cannot write '" << output << "'\n";
+    context.err << "veltrace-cli package: cannot write '" << output << "'\n";
     return exitFailure;
   }
   context.out << "Setup program '" << output << "' written (" << image->size() << " bytes).\n";
@@ -122,10 +138,9 @@ int runAttach(const Context& context, Arguments arguments) {
 }
 
 int runList(const Context& context, const Arguments& arguments) {
-  if (arguments.size() != 1) {
-    context.err << "veltrace-cli: package list needs FILE\n";
-    return exitUsage;
-  }
+  std::string problem = checkNoOptions(arguments);
+  if (!problem.empty()) return usageError(context, problem);
+  if (arguments.size() != 1) return usageError(context, "list needs FILE");
   PackageReader reader;
   if (!openPackageArgument(context, arguments[0], reader)) return exitFailure;
   context.out << formatText("%-44s %10s  %-19s  %-15s  %-15s  %s\n", "name", "size", "time (UTC)", "file version",
@@ -137,7 +152,7 @@ int runList(const Context& context, const Arguments& arguments) {
     RecordRead read = reader.readHeader(info, name);
     if (read == RecordRead::endOfArchive) break;
     if (read == RecordRead::failed || !reader.skipData(info)) {
-      context.err << "veltrace-cli: the package is damaged after " << records << " records\n";
+      context.err << "veltrace-cli package: the package is damaged after " << records << " records\n";
       return exitFailure;
     }
     ++records;
@@ -164,16 +179,15 @@ bool createFoldersFor(const std::string& root, const std::string& name) {
 }
 
 int runExtract(const Context& context, const Arguments& arguments) {
-  if (arguments.size() != 2) {
-    context.err << "veltrace-cli: package extract needs FILE DIR\n";
-    return exitUsage;
-  }
+  std::string problem = checkNoOptions(arguments);
+  if (!problem.empty()) return usageError(context, problem);
+  if (arguments.size() != 2) return usageError(context, "extract needs FILE DIR");
   PackageReader reader;
   if (!openPackageArgument(context, arguments[0], reader)) return exitFailure;
   std::string folder = corePathFromArgument(arguments[1]);
   while (folder.size() > 1 && folder.back() == '\\') folder.pop_back();
   if (createFolder(folder) == FolderResult::failed) {
-    context.err << "veltrace-cli: cannot create '" << arguments[1] << "'\n";
+    context.err << "veltrace-cli package: cannot create '" << arguments[1] << "'\n";
     return exitFailure;
   }
   unsigned records = 0;
@@ -183,17 +197,17 @@ int runExtract(const Context& context, const Arguments& arguments) {
     RecordRead read = reader.readHeader(info, name);
     if (read == RecordRead::endOfArchive) break;
     if (read == RecordRead::failed) {
-      context.err << "veltrace-cli: the package is damaged after " << records << " records\n";
+      context.err << "veltrace-cli package: the package is damaged after " << records << " records\n";
       return exitFailure;
     }
     std::string relative = corePathFromArgument(name);
     if (!isSafeRelativePath(relative)) {
-      context.err << "veltrace-cli: refusing the record name '" << name << "': it leaves the target folder\n";
+      context.err << "veltrace-cli package: refusing the record name '" << name << "': it leaves the target folder\n";
       return exitFailure;
     }
     std::string target = folder + "\\" + relative;
     if (!createFoldersFor(folder, relative) || !reader.extractToFile(info, target, nullptr)) {
-      context.err << "veltrace-cli: cannot extract '" << name << "'\n";
+      context.err << "veltrace-cli package: cannot extract '" << name << "'\n";
       return exitFailure;
     }
     ++records;
@@ -205,13 +219,10 @@ int runExtract(const Context& context, const Arguments& arguments) {
 }  // namespace
 
 int runPackageGroup(const Context& context, const Arguments& arguments) {
-  if (arguments.empty()) {
-    printPackageUsage(context.err);
-    return exitUsage;
-  }
+  if (arguments.empty()) return usageError(context, "no command given");
   const std::string& command = arguments[0];
   Arguments rest(arguments.begin() + 1, arguments.end());
-  if (command == "--help" || command == "help") {
+  if (command == "help" || asksForHelp(arguments)) {
     printPackageUsage(context.out);
     return exitSuccess;
   }
@@ -219,9 +230,7 @@ int runPackageGroup(const Context& context, const Arguments& arguments) {
   if (command == "attach") return runAttach(context, rest);
   if (command == "list") return runList(context, rest);
   if (command == "extract") return runExtract(context, rest);
-  context.err << "veltrace-cli: unknown package command '" << command << "'\n";
-  printPackageUsage(context.err);
-  return exitUsage;
+  return usageError(context, "unknown command '" + command + "'");
 }
 
 }  // namespace veltrace::cli

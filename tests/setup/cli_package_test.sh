@@ -67,4 +67,20 @@ expect_exit 2 package frobnicate
 expect_exit 0 package --help
 [[ "$out" == *"extract FILE DIR"* ]] || fail "help does not list the commands"
 
+# One prefix for the group, the path of what cannot be read, and options
+# or missing values refused on one line.
+expect_exit 1 package list "$work/missing.ovz"
+[ "$out" = "veltrace-cli package: cannot read '$work/missing.ovz'" ] || fail "a missing package is not named: $out"
+expect_exit 1 package extract "$work/missing.ovz" "$work/none"
+[ "$out" = "veltrace-cli package: cannot read '$work/missing.ovz'" ] || fail "a missing package is not named: $out"
+expect_exit 1 package list "$fixtures/version_probe.exe"
+[[ "$out" == "veltrace-cli package: '"*"' holds no setup package" ]] || fail "not a package: $out"
+expect_exit 2 package list --frob
+expect_usage_line package
+expect_exit 2 package extract "$work/app.ovz" --frob
+expect_usage_line package
+expect_exit 2 package build "$payload/Setup.ini" "$payload" -o
+[[ "$out" == *"-o needs a file name"* ]] || fail "a missing -o value is not named: $out"
+expect_usage_line package
+
 finish package
