@@ -27,9 +27,13 @@ void printEffectUsage(std::ostream& out) {
 }
 
 int usageError(const Context& context, const std::string& problem) {
-  context.err << "veltrace-cli effect: " << problem << "\n";
-  printEffectUsage(context.err);
-  return exitUsage;
+  return cli::usageError(context, "effect", problem);
+}
+
+// The complaint about an argument that is not what the command takes.
+std::string unexpected(const std::string& argument, const char* command) {
+  if (isOption(argument)) return "unknown option '" + argument + "'";
+  return "unexpected argument '" + argument + "' for " + command;
 }
 
 void printMessages(const Context& context, MessageLog& log) {
@@ -84,10 +88,10 @@ int runNew(const Context& context, const Arguments& arguments) {
     if (arguments[at] == "--name") {
       if (at + 1 >= arguments.size()) return usageError(context, "--name needs a name");
       name = arguments[++at];
-    } else if (path.empty() && arguments[at].rfind("--", 0) != 0) {
+    } else if (path.empty() && !isOption(arguments[at])) {
       path = arguments[at];
     } else {
-      return usageError(context, "unexpected argument '" + arguments[at] + "' for new");
+      return usageError(context, unexpected(arguments[at], "new"));
     }
   }
   if (path.empty()) return usageError(context, "new needs the path of the index file");
@@ -111,8 +115,9 @@ int runNew(const Context& context, const Arguments& arguments) {
 }
 
 int runCheck(const Context& context, const Arguments& arguments) {
-  if (arguments.size() != 1 || arguments[0].rfind("--", 0) == 0)
-    return usageError(context, "check needs exactly one index file");
+  for (const auto& argument : arguments)
+    if (isOption(argument)) return usageError(context, unexpected(argument, "check"));
+  if (arguments.size() != 1) return usageError(context, "check needs exactly one index file");
   MessageLog log;
   Effect effect;
   bool loaded = loadForCommand(context, corePathFromArgument(arguments[0]), effect, log);
@@ -123,8 +128,9 @@ int runCheck(const Context& context, const Arguments& arguments) {
 }
 
 int runResave(const Context& context, const Arguments& arguments) {
-  if (arguments.size() != 2 || arguments[0].rfind("--", 0) == 0 || arguments[1].rfind("--", 0) == 0)
-    return usageError(context, "resave needs an input and an output index file");
+  for (const auto& argument : arguments)
+    if (isOption(argument)) return usageError(context, unexpected(argument, "resave"));
+  if (arguments.size() != 2) return usageError(context, "resave needs an input and an output index file");
   if (!endsWithVeff(arguments[1])) return usageError(context, "the output file's name must end in .veff");
   MessageLog log;
   Effect effect;
@@ -137,15 +143,10 @@ int runResave(const Context& context, const Arguments& arguments) {
 }  // namespace
 
 int runEffectGroup(const Context& context, const Arguments& arguments) {
-  if (arguments.empty()) return usageError(context, "a command is needed");
+  if (arguments.empty()) return usageError(context, "no command given");
   const std::string& command = arguments[0];
   Arguments rest(arguments.begin() + 1, arguments.end());
-  for (const auto& argument : rest)
-    if (argument == "--help") {
-      printEffectUsage(context.out);
-      return exitSuccess;
-    }
-  if (command == "--help") {
+  if (command == "help" || asksForHelp(arguments)) {
     printEffectUsage(context.out);
     return exitSuccess;
   }

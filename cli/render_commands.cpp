@@ -156,18 +156,13 @@ std::optional<RenderOptions> parseRenderOptions(const Arguments& arguments, std:
 }
 
 int runRenderGroup(const Context& context, const Arguments& arguments) {
-  for (const auto& argument : arguments)
-    if (argument == "--help") {
-      printRenderUsage(context.out);
-      return exitSuccess;
-    }
+  if (asksForHelp(arguments)) {
+    printRenderUsage(context.out);
+    return exitSuccess;
+  }
   std::string problem;
   auto options = parseRenderOptions(arguments, problem);
-  if (!options) {
-    context.err << "veltrace-cli render: " << problem << "\n";
-    printRenderUsage(context.err);
-    return exitUsage;
-  }
+  if (!options) return usageError(context, "render", problem);
   return runRender(context, *options);
 }
 

@@ -33,13 +33,6 @@ void printDisasmUsage(std::ostream& out) {
          "words). Exit codes: 0 done, 1 the file is no shader, 2 bad usage.\n";
 }
 
-int usageError(const Context& context, const char* group, const std::string& problem,
-               void (*printUsage)(std::ostream&)) {
-  context.err << "veltrace-cli " << group << ": " << problem << "\n";
-  printUsage(context.err);
-  return exitUsage;
-}
-
 std::string tokenBytes(const std::vector<std::uint32_t>& tokens) {
   std::string bytes;
   bytes.reserve(tokens.size() * 4);
@@ -74,18 +67,18 @@ int runAsmGroup(const Context& context, const Arguments& arguments) {
     } else if (argument == "--skip-validation") {
       flags |= shader::assemblerSkipValidation;
     } else if (argument == "-o") {
-      if (i + 1 >= arguments.size()) return usageError(context, "asm", "-o needs a file name", printAsmUsage);
-      if (!output.empty()) return usageError(context, "asm", "-o given twice", printAsmUsage);
+      if (i + 1 >= arguments.size()) return usageError(context, "asm", "-o needs a file name");
+      if (!output.empty()) return usageError(context, "asm", "-o given twice");
       output = arguments[++i];
-    } else if (argument.size() > 1 && argument[0] == '-') {
-      return usageError(context, "asm", "unknown option '" + argument + "'", printAsmUsage);
+    } else if (isOption(argument)) {
+      return usageError(context, "asm", "unknown option '" + argument + "'");
     } else if (input.empty()) {
       input = argument;
     } else {
-      return usageError(context, "asm", "more than one source file", printAsmUsage);
+      return usageError(context, "asm", "more than one source file");
     }
   }
-  if (input.empty()) return usageError(context, "asm", "no source file given", printAsmUsage);
+  if (input.empty()) return usageError(context, "asm", "no source file given");
 
   auto source = readWholeFile(corePathFromArgument(input));
   if (!source) {
@@ -107,13 +100,13 @@ int runAsmGroup(const Context& context, const Arguments& arguments) {
 }
 
 int runDisasmGroup(const Context& context, const Arguments& arguments) {
-  if (arguments.size() == 1 && arguments[0] == "--help") {
+  if (asksForHelp(arguments)) {
     printDisasmUsage(context.out);
     return exitSuccess;
   }
-  if (arguments.size() != 1) return usageError(context, "disasm", "give one token file", printDisasmUsage);
-  if (arguments[0].size() > 1 && arguments[0][0] == '-')
-    return usageError(context, "disasm", "unknown option '" + arguments[0] + "'", printDisasmUsage);
+  for (const auto& argument : arguments)
+    if (isOption(argument)) return usageError(context, "disasm", "unknown option '" + argument + "'");
+  if (arguments.size() != 1) return usageError(context, "disasm", "give one token file");
 
   auto bytes = readWholeFile(corePathFromArgument(arguments[0]));
   if (!bytes) {

@@ -61,4 +61,40 @@ expect_exit 2 effect resave "$work/shaded.veff" "$work/out.txt"
 expect_exit 1 effect resave "$work/missing.veff" "$work/out.veff"
 [ ! -e "$work/out.veff" ] || fail "a failed load was saved"
 
+# Usage errors are one line naming the problem; options are checked.
+expect_exit 2 effect frobnicate
+expect_usage_line effect
+expect_exit 2 effect check --frob
+[[ "$out" == *"unknown option '--frob'"* ]] || fail "an option taken for the index file: $out"
+expect_exit 2 effect resave "$work/sample.veff" --frob
+[[ "$out" == *"unknown option '--frob'"* ]] || fail "an option taken for the output file: $out"
+expect_exit 0 effect help
+[[ "$out" == *"resave IN.veff OUT.veff"* ]] || fail "effect help does not show the commands"
+
+# Every group: --help after a command, and usage errors in the same form.
+for group in effect scene workspace package asm disasm render; do
+  expect_exit 0 "$cli" "$group" --help
+  [[ "$out" == "usage: veltrace-cli"*" $group "* ]] || fail "$group --help shows no usage: $out"
+  expect_exit 2 "$cli" "$group" --frob
+  expect_usage_line "$group"
+done
+for command in "scene info" "workspace check" "package list" "disasm x.bin"; do
+  expect_exit 0 "$cli" $command x --help
+  [[ "$out" == "usage: veltrace-cli"* ]] || fail "$command --help shows no usage: $out"
+done
+for group in effect scene workspace package; do
+  expect_exit 2 "$cli" "$group"
+  expect_usage_line "$group"
+done
+
+# The top level in the same form.
+expect_exit 2 "$cli"
+[ "$out" = "veltrace-cli: no command group given (see 'veltrace-cli --help')" ] || fail "no group: $out"
+expect_exit 2 "$cli" frobnicate
+[ "$out" = "veltrace-cli: unknown command group 'frobnicate' (see 'veltrace-cli --help')" ] || fail "bad group: $out"
+expect_exit 2 "$cli" --frob effect
+[ "$out" = "veltrace-cli: unknown option '--frob' (see 'veltrace-cli --help')" ] || fail "bad option: $out"
+expect_exit 2 "$cli" --program-folder
+[ "$out" = "veltrace-cli: --program-folder needs a folder (see 'veltrace-cli --help')" ] || fail "no folder: $out"
+
 finish "veltrace-cli effect"
