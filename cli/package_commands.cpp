@@ -24,7 +24,9 @@ void printPackageUsage(std::ostream& out) {
          "  build SETUP.INI PAYLOAD_DIR -o OUT.ovz   pack the script and the files its File lines name\n"
          "  attach SETUP.EXE PACKAGE.ovz -o OUT.EXE  append the package to the setup program\n"
          "  list FILE                                records of a package or of a setup program\n"
-         "  extract FILE DIR                         write every record below DIR\n";
+         "  extract FILE DIR                         write every record below DIR\n"
+         "\n"
+         "Exit codes: 0 done, 1 failed, 2 bad usage.\n";
 }
 
 void flushLog(MessageLog& log, std::ostream& err) {

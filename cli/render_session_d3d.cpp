@@ -42,7 +42,7 @@ int runRender(const Context& context, const RenderOptions& options) {
   bool read = readWorkspace(options.workspace, workspace, context.programFolder, {}, log);
   printLines(context, log);
   if (!read) {
-    context.err << "veltrace-cli render: the workspace \"" << options.workspace << "\" could not be read\n";
+    context.err << "veltrace-cli render: the workspace '" << options.workspace << "' could not be read\n";
     return exitFailure;
   }
   // The shader panes read each present shader's source when they open.

@@ -34,6 +34,8 @@ expect_exit 2 "$sample" -o "$(winpath "$work/a.png")" --time -1
 
 expect_exit 1 "$(winpath "$work/none.vwork")" -o "$(winpath "$work/b.png")"
 [[ "$out" == *"Error while opening"* ]] || fail "a missing workspace is not reported: $out"
+[[ "$out" == *"veltrace-cli render: the workspace '"*"none.vwork' could not be read"* ]] ||
+  fail "the unread workspace is not named in the group's form: $out"
 [ ! -e "$work/b.png" ] || fail "a PNG was written for a missing workspace"
 
 expect_exit 1 "$sample" -o "$(winpath "$work/no/such/folder/c.png")" --size 32x32 --time 0
