@@ -145,7 +145,7 @@ std::optional<RenderOptions> parseRenderOptions(const Arguments& arguments, std:
     return std::nullopt;
   }
   if (options.output.empty()) {
-    problem = "no output file given (-o OUT.png)";
+    problem = "no output file given: add -o OUT.png";
     return std::nullopt;
   }
   if (!endsWith(options.output, ".png")) {
