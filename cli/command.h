@@ -40,8 +40,9 @@ std::string corePathFromArgument(const std::string& argument);
 // --help')") and returns exitUsage.
 int usageError(const Context& context, const std::string& group, const std::string& problem);
 
-// True when "--help" is among the arguments.
+// True when "--help" or "-h" is among the arguments.
 bool asksForHelp(const Arguments& arguments);
+bool isHelpOption(const std::string& argument);
 
 // True for "-x" and "--xyz"; a lone "-" is a name.
 bool isOption(const std::string& argument);

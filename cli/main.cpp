@@ -47,9 +47,11 @@ int usageError(const Context& context, const std::string& group, const std::stri
   return exitUsage;
 }
 
+bool isHelpOption(const std::string& argument) { return argument == "--help" || argument == "-h"; }
+
 bool asksForHelp(const Arguments& arguments) {
   for (const auto& argument : arguments)
-    if (argument == "--help") return true;
+    if (isHelpOption(argument)) return true;
   return false;
 }
 
@@ -98,8 +100,8 @@ int runMain(int argc, char** argv) {
   std::string programFolder = currentFolder();
 
   size_t at = 0;
-  while (at < arguments.size() && arguments[at].rfind("--", 0) == 0) {
-    if (arguments[at] == "--help") {
+  while (at < arguments.size() && isOption(arguments[at])) {
+    if (isHelpOption(arguments[at])) {
       printUsage(std::cout);
       return exitSuccess;
     }

@@ -58,7 +58,7 @@ int runAsmGroup(const Context& context, const Arguments& arguments) {
   std::uint32_t flags = 0;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    if (argument == "--help") {
+    if (isHelpOption(argument)) {
       printAsmUsage(context.out);
       return exitSuccess;
     }

@@ -35,6 +35,8 @@ int runCheck(const Context& context, const Arguments& arguments) {
   MessageLog log;
   bool read = readWorkspace(corePathFromArgument(arguments[0]), workspace, context.programFolder, WorkspaceHooks{}, log);
   for (const auto& line : log.takePending()) context.out << line << "\n";
+  // Nothing read, nothing to show: the messages above say why.
+  if (!read && !workspace.sceneLoaded && workspace.effects.empty()) return exitFailure;
 
   context.out << formatText("%d effects", static_cast<int>(workspace.effects.size()));
   if (workspace.sceneLoaded) context.out << ", scene \"" << workspace.scene.name << "\"";

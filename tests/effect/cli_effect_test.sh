@@ -82,6 +82,10 @@ for command in "scene info" "workspace check" "package list" "disasm x.bin"; do
   expect_exit 0 "$cli" $command x --help
   [[ "$out" == "usage: veltrace-cli"* ]] || fail "$command --help shows no usage: $out"
 done
+expect_exit 0 "$cli" -h
+[[ "$out" == "usage: veltrace-cli"* ]] || fail "-h shows no usage: $out"
+expect_exit 0 "$cli" scene info x -h
+[[ "$out" == "usage: veltrace-cli"*" scene "* ]] || fail "scene info -h shows no usage: $out"
 for group in effect scene workspace package; do
   expect_exit 2 "$cli" "$group"
   expect_usage_line "$group"

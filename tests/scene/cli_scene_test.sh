@@ -73,6 +73,8 @@ expect_usage_line scene
 expect_exit 2 scene import --frob "$work/x.vase"
 expect_exit 1 scene info "$work/gone/none.vase"
 [[ "$out" == *"veltrace-cli scene: cannot read '$work/gone/none.vase'"* ]] || fail "the unread path is not named: $out"
+expect_exit 1 "$cli" --program-folder "$work/program" workspace check "$work/program/none.vwork"
+[[ "$out" == *"Error while opening"* && "$out" != *"0 effects"* ]] || fail "an unread workspace shows a summary: $out"
 expect_exit 2 "$cli" --program-folder "$work/program" workspace check --frob
 expect_usage_line workspace
 
