@@ -50,7 +50,14 @@ std::uint32_t textureBytes(IDirect3DTexture8* texture) {
 std::optional<LoadedTexture> D3DTextureLoader::load(const std::string& path) {
   IDirect3DTexture8* texture = nullptr;
   if (FAILED(createTextureFromFile(device_, path, &texture))) return std::nullopt;
-  return LoadedTexture{reinterpret_cast<DeviceTexture*>(texture), textureBytes(texture)};
+  LoadedTexture loaded{reinterpret_cast<DeviceTexture*>(texture), textureBytes(texture)};
+  D3DSURFACE_DESC top{};
+  if (SUCCEEDED(texture->GetLevelDesc(0, &top))) {
+    loaded.width = top.Width;
+    loaded.height = top.Height;
+    loaded.topLevelBytes = top.Size;
+  }
+  return loaded;
 }
 
 void D3DTextureLoader::release(DeviceTexture* texture) {

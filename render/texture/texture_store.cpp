@@ -16,6 +16,13 @@ TextureStore::Entry* TextureStore::find(const std::string& name) {
   return nullptr;
 }
 
+const TextureStore::Entry* TextureStore::findByPath(const std::string& path) const {
+  const std::string name = namePart(path);
+  for (const auto& entry : entries_)
+    if (entry.name == name) return &entry;
+  return nullptr;
+}
+
 DeviceTexture* TextureStore::acquire(const std::string& givenPath) {
   const std::string path = underProgramFolder(givenPath, programFolder_);
   const std::string name = namePart(path);

@@ -21,6 +21,10 @@ struct DeviceTexture;
 struct LoadedTexture {
   DeviceTexture* texture = nullptr;
   std::uint32_t bytes = 0;  // size of all its mip levels
+  // The top level, as the Textures pane shows it.
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  std::uint32_t topLevelBytes = 0;
 };
 
 class TextureLoader {
@@ -28,6 +32,9 @@ class TextureLoader {
   virtual ~TextureLoader() = default;
   virtual std::optional<LoadedTexture> load(const std::string& path) = 0;
   virtual void release(DeviceTexture* texture) = 0;
+  // Why the last load that failed did so, for the message log; empty when
+  // the loader cannot tell.
+  virtual std::string lastError() const { return {}; }
 };
 
 class TextureStore {
@@ -62,6 +69,9 @@ class TextureStore {
   // such texture is loaded.
   bool release(const std::string& path);
   void releaseAll();
+
+  // The loaded texture that path's file name refers to; nullptr when none is.
+  const Entry* findByPath(const std::string& path) const;
 
   std::int32_t totalBytes() const { return totalBytes_; }
   const std::vector<Entry>& entries() const { return entries_; }
