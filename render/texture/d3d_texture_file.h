@@ -12,8 +12,11 @@
 namespace veltrace {
 
 // D3D_OK and a texture with every decoded level, or a failure code
-// (D3DERR_INVALIDCALL for files that cannot be read or decoded).
-HRESULT createTextureFromFile(IDirect3DDevice8* device, const std::string& path, IDirect3DTexture8** texture);
+// (D3DERR_INVALIDCALL for files that cannot be read or decoded) and, when
+// failure is given, why in words. Files the portable decoder refuses go to
+// the Windows Imaging Component.
+HRESULT createTextureFromFile(IDirect3DDevice8* device, const std::string& path, IDirect3DTexture8** texture,
+                              std::string* failure = nullptr);
 
 // The size of all levels of a texture, by their surface descriptions.
 std::uint32_t textureBytes(IDirect3DTexture8* texture);
@@ -26,11 +29,13 @@ class D3DTextureLoader : public TextureLoader {
 
   std::optional<LoadedTexture> load(const std::string& path) override;
   void release(DeviceTexture* texture) override;
+  std::string lastError() const override { return lastError_; }
 
   static IDirect3DTexture8* toDirect3D(DeviceTexture* texture) { return reinterpret_cast<IDirect3DTexture8*>(texture); }
 
  private:
   IDirect3DDevice8* device_;
+  std::string lastError_;
 };
 
 }  // namespace veltrace

@@ -81,18 +81,29 @@ DecodeResult decodeImageFile(std::span<const std::uint8_t> bytes, DecodeLimits l
     return {std::nullopt, stbi_failure_reason() ? stbi_failure_reason() : "unreadable image"};
   if (width <= 0 || height <= 0 || nextPowerOfTwo(static_cast<std::uint32_t>(width)) > limits.maximumSide ||
       nextPowerOfTwo(static_cast<std::uint32_t>(height)) > limits.maximumSide)
-    return {std::nullopt, "image is larger than the largest texture"};
+    return {std::nullopt, imageTooLargeError};
   stbi_uc* rgba = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &width, &height, &channels, 4);
   if (!rgba) return {std::nullopt, stbi_failure_reason() ? stbi_failure_reason() : "unreadable image"};
 
   const bool hasAlpha = (channels == 2 || channels == 4) && !isThirtyTwoBitBitmapWithoutMasks(bytes);
-  const std::uint32_t sourceWidth = static_cast<std::uint32_t>(width), sourceHeight = static_cast<std::uint32_t>(height);
+  DecodeResult result = imageFromRgbaPixels(rgba, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
+                                            hasAlpha, limits);
+  stbi_image_free(rgba);
+  return result;
+}
+
+}  // namespace
+
+DecodeResult imageFromRgbaPixels(const std::uint8_t* rgba, std::uint32_t sourceWidth, std::uint32_t sourceHeight,
+                                 bool hasAlpha, DecodeLimits limits) {
+  if (!rgba || sourceWidth == 0 || sourceHeight == 0 || nextPowerOfTwo(sourceWidth) > limits.maximumSide ||
+      nextPowerOfTwo(sourceHeight) > limits.maximumSide)
+    return {std::nullopt, imageTooLargeError};
   const std::uint32_t newWidth = nextPowerOfTwo(sourceWidth), newHeight = nextPowerOfTwo(sourceHeight);
   std::vector<std::uint8_t> pixels =
       newWidth == sourceWidth && newHeight == sourceHeight
           ? std::vector<std::uint8_t>(rgba, rgba + size_t(sourceWidth) * sourceHeight * 4)
           : resample(rgba, sourceWidth, sourceHeight, newWidth, newHeight);
-  stbi_image_free(rgba);
 
   // Memory order of A8R8G8B8 is blue, green, red, alpha.
   for (size_t at = 0; at < pixels.size(); at += 4) {
@@ -111,8 +122,6 @@ DecodeResult decodeImageFile(std::span<const std::uint8_t> bytes, DecodeLimits l
   buildMipChain(image);
   return {std::move(image), {}};
 }
-
-}  // namespace
 
 DecodeResult decodeTextureFile(std::span<const std::uint8_t> bytes, DecodeLimits limits) {
   if (looksLikeDds(bytes)) return readDds(bytes, limits);

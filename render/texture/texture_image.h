@@ -33,6 +33,9 @@ struct TextureImage {
 // The number of levels of a full chain down to 1 x 1.
 std::uint32_t fullMipLevelCount(std::uint32_t width, std::uint32_t height);
 
+// The error of an image refused for its size (before it was decoded).
+inline constexpr const char* imageTooLargeError = "image is larger than the largest texture";
+
 struct DecodeResult {
   std::optional<TextureImage> image;
   std::string error;  // why decoding failed, when image is empty
@@ -51,6 +54,13 @@ struct DecodeLimits {
 // a box-filtered mip chain down to 1 x 1. DDS files keep their format and the
 // levels they carry; an uncompressed DDS without levels gets a chain built.
 DecodeResult decodeTextureFile(std::span<const std::uint8_t> bytes, DecodeLimits limits = {});
+
+// Turns the pixels of a decoded image file (red, green, blue, alpha bytes, row
+// after row, width x height) into a texture as decodeTextureFile makes one:
+// 32-bit, power-of-two sides, full mip chain. Images that would grow beyond
+// the limits are refused.
+DecodeResult imageFromRgbaPixels(const std::uint8_t* rgba, std::uint32_t width, std::uint32_t height, bool hasAlpha,
+                                 DecodeLimits limits = {});
 
 // Box-filters level 0 of a 32-bit image into a full chain (replacing any
 // levels after the first).

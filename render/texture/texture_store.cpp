@@ -30,10 +30,16 @@ DeviceTexture* TextureStore::acquire(const std::string& givenPath) {
     ++entry->useCount;
     return entry->texture.texture;
   }
-  bool loaded = load(name, path) || load(name, folder_ + name);
+  bool loaded = load(name, path);
+  // Why the file the path names could not be loaded; the copy in the texture
+  // folder is only a second chance.
+  const std::string reason = loaded ? std::string() : loader_.lastError();
+  loaded = loaded || load(name, folder_ + name);
   if (!loaded) {
-    log_.append(formatText("Can't load texture \"%s\" - using default texture \"%s\" instead ...", name.c_str(),
-                           defaultTextureName));
+    std::string line = formatText("Can't load texture \"%s\" - using default texture \"%s\" instead ...",
+                                  name.c_str(), defaultTextureName);
+    if (!reason.empty()) line += " (" + reason + ")";
+    log_.append(std::move(line));
     loaded = load(name, folder_ + defaultTextureName);
   }
   return loaded ? entries_.back().texture.texture : nullptr;
