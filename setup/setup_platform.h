@@ -28,7 +28,9 @@ std::uint8_t platformBitFor(bool ntFamily, unsigned major, unsigned minor, unsig
 
 enum class RegistryRoot { localMachine, currentUser, classesRoot, users };
 
-enum class RegistryValueType { string, expandableString, multiString, other };
+// dword and binary matter only to the shared-file counts; expansion reads
+// them as nothing, like every other type that is not text.
+enum class RegistryValueType { string, expandableString, multiString, dword, binary, other };
 
 struct RegistryValue {
   RegistryValueType type = RegistryValueType::other;

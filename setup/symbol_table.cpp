@@ -158,6 +158,8 @@ class Expander {
         return platform_.expandEnvironmentStrings(cutAtNul(value->data));
       case RegistryValueType::multiString:
         return cutAtNul(value->data);  // the first of the strings
+      case RegistryValueType::dword:
+      case RegistryValueType::binary:
       case RegistryValueType::other:
         break;
     }

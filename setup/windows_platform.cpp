@@ -87,6 +87,8 @@ std::optional<RegistryValue> WindowsSetupPlatform::registryValue(RegistryRoot ro
       value.type = type == REG_SZ          ? RegistryValueType::string
                    : type == REG_EXPAND_SZ ? RegistryValueType::expandableString
                    : type == REG_MULTI_SZ  ? RegistryValueType::multiString
+                   : type == REG_DWORD     ? RegistryValueType::dword
+                   : type == REG_BINARY    ? RegistryValueType::binary
                                            : RegistryValueType::other;
       value.data.assign(data.data(), size);
       result = std::move(value);
