@@ -36,10 +36,7 @@ std::string narrowText(const wchar_t* wide) {
 
 HelpSystem::HelpSystem(std::string helpFile) : helpFile_(std::move(helpFile)) {}
 
-HelpSystem::~HelpSystem() {
-  closeAll();
-  if (viewer_) FreeLibrary(viewer_);
-}
+HelpSystem::~HelpSystem() { closeAll(); }
 
 HWND HelpSystem::showContents(HWND owner, MessageLog& log) {
   return open(owner, {}, helpDisplayContents, log);
@@ -53,17 +50,18 @@ void HelpSystem::closeAll() {
   if (htmlHelp_) htmlHelp_(nullptr, nullptr, helpCloseAll, 0);
 }
 
-bool HelpSystem::loadViewer() {
-  if (htmlHelp_) return true;
-  if (!viewer_) viewer_ = LoadLibraryA("hhctrl.ocx");
-  if (!viewer_) return false;
-  htmlHelp_ = reinterpret_cast<HtmlHelpFunction>(
-      reinterpret_cast<void*>(GetProcAddress(viewer_, "HtmlHelpA")));
-  return htmlHelp_ != nullptr;
+HelpSystem::HtmlHelpFunction HelpSystem::viewer() {
+  static HtmlHelpFunction function = [] {
+    HMODULE module = LoadLibraryA("hhctrl.ocx");
+    if (!module) return HtmlHelpFunction{};
+    return reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpA")));
+  }();
+  return function;
 }
 
 HWND HelpSystem::open(HWND owner, const std::string& topic, UINT command, MessageLog& log) {
-  if (!loadViewer()) {
+  htmlHelp_ = viewer();
+  if (!htmlHelp_) {
     log.append("ERROR! The help viewer hhctrl.ocx could not be loaded to open \"" + helpFile_ + "\".");
     return nullptr;
   }

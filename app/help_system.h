@@ -15,7 +15,8 @@ class HelpSystem {
  public:
   // helpFile: the full path of the .chm (the viewer does not search for it).
   explicit HelpSystem(std::string helpFile);
-  // Closes every help window and unloads the viewer.
+  // Closes every help window. The viewer stays loaded for the rest of the
+  // process: its window class would otherwise point into an unloaded module.
   ~HelpSystem();
   HelpSystem(const HelpSystem&) = delete;
   HelpSystem& operator=(const HelpSystem&) = delete;
@@ -34,13 +35,14 @@ class HelpSystem {
  private:
   using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 
-  bool loadViewer();
+  // hhctrl.ocx's HtmlHelpA, loaded on first use; nullptr when unavailable.
+  static HtmlHelpFunction viewer();
+
   HWND open(HWND owner, const std::string& topic, UINT command, MessageLog& log);
   void reportFailure(const std::string& topic, MessageLog& log);
 
   std::string helpFile_;
-  HMODULE viewer_ = nullptr;
-  HtmlHelpFunction htmlHelp_ = nullptr;
+  HtmlHelpFunction htmlHelp_ = nullptr;  // set once a window was asked for
 };
 
 }  // namespace veltrace::app
