@@ -49,8 +49,6 @@ bool renameFolder(const std::string& from, const std::string& to) {
   return !error;
 }
 
-bool folderPresent(const std::string& corePath) { return folderExists(corePath); }
-
 std::string restOfLine(const std::string& line, size_t fieldsBefore) {
   size_t position = 0;
   for (size_t i = 0; i < fieldsBefore; ++i) {
@@ -148,6 +146,8 @@ bool RecoveryCopy::writeInto(const std::string& staging, const Workspace& worksp
 }
 
 RecoveryCopy::UpdateResult RecoveryCopy::update(const Workspace& workspace, MessageLog& log) {
+  // A copy left by the last session is not replaced before it was offered.
+  if (!startupChecked_) return UpdateResult::unchanged;
   const std::uint64_t snapshot = checksum(snapshotOf(workspace));
   if (haveSnapshot_ && snapshot == lastSnapshot_) return UpdateResult::unchanged;
 
@@ -167,11 +167,11 @@ RecoveryCopy::UpdateResult RecoveryCopy::update(const Workspace& workspace, Mess
   bool done = writeInto(staging, workspace, scratch);
   if (done) {
     removeFolder(previous);
-    const bool hadCopy = folderPresent(folder_);
+    const bool hadCopy = folderExists(folder_);
     done = (!hadCopy || renameFolder(folder_, previous)) && renameFolder(staging, folder_);
     if (done) removeFolder(previous);
     // Put the last good copy back if the new one could not take its place.
-    else if (hadCopy && !folderPresent(folder_)) renameFolder(previous, folder_);
+    else if (hadCopy && !folderExists(folder_)) renameFolder(previous, folder_);
   }
   if (!done) {
     removeFolder(staging);
@@ -217,15 +217,16 @@ bool RecoveryCopy::verified(std::string& manifest) const {
 }
 
 RecoveryCopy::Found RecoveryCopy::inspect(MessageLog& log) {
+  startupChecked_ = true;
   const std::string staging = folder_ + ".writing";
   const std::string previous = folder_ + ".old";
   // A swap cut short leaves the last good copy under its old name.
-  if (!folderPresent(folder_) && folderPresent(previous)) renameFolder(previous, folder_);
-  const bool halfWritten = folderPresent(staging);
+  if (!folderExists(folder_) && folderExists(previous)) renameFolder(previous, folder_);
+  const bool halfWritten = folderExists(staging);
   removeFolder(staging);
   removeFolder(previous);
 
-  if (!folderPresent(folder_)) {
+  if (!folderExists(folder_)) {
     if (halfWritten)
       log.append(formatText("Recovery copy \"%s\" was not complete - ignored !", staging.c_str()));
     return Found::none;

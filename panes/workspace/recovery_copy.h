@@ -35,7 +35,8 @@ class RecoveryCopy {
   enum class UpdateResult { written, unchanged, failed };
   // Writes a new copy when the workspace differs from the last one written
   // (or settled). A failure logs one line and keeps the previous copy; the
-  // workspace itself is never changed.
+  // workspace itself is never changed. Does nothing before inspect() ran, so
+  // that the last session's copy is never replaced unseen.
   UpdateResult update(const Workspace& workspace, MessageLog& log);
 
   // The workspace now matches its files (just saved or opened): remembers its
@@ -71,6 +72,7 @@ class RecoveryCopy {
   std::string folder_;
   std::uint64_t lastSnapshot_ = 0;
   bool haveSnapshot_ = false;
+  bool startupChecked_ = false;
 };
 
 }  // namespace veltrace

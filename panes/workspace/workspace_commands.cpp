@@ -91,8 +91,8 @@ void WorkspaceCommands::runMenuCommand(ItemId item, int command) {
     case NodeKind::color:
       if (command == 1) {
         // The list is searched by position; a stale item finds nothing there.
-        const size_t index = tree_.variableIndexOf(item).value_or(variablesOfKind(*effect, *variableKindOf(node->kind)).size());
-        deleteVariable(*effect, *variableKindOf(node->kind), index);
+        const VariableKind kind = *variableKindOf(node->kind);
+        deleteVariable(*effect, kind, tree_.variableIndexOf(item).value_or(variablesOfKind(*effect, kind).size()));
       }
       break;
     default:

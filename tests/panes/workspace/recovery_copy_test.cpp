@@ -33,6 +33,12 @@ struct RecoveryFixture : ::testing::Test {
   }
 
   std::vector<std::string> messages() { return log.takePending(); }
+  // A session past its start-up check, which found no copy.
+  RecoveryCopy started(const std::string& folder = {}) {
+    RecoveryCopy copy(folder.empty() ? programFolder : folder);
+    EXPECT_EQ(copy.inspect(log), RecoveryCopy::Found::none);
+    return copy;
+  }
   bool exists(const std::string& name) { return fs::exists(program.path() / name); }
 
   // A loaded effect with edits, a never-saved one, and a scene assigned to both.
@@ -58,7 +64,7 @@ struct RecoveryFixture : ::testing::Test {
 
 TEST_F(RecoveryFixture, ACopyRestoresTheWorkspaceAsItWasEdited) {
   buildWorkspace();
-  RecoveryCopy copy(programFolder);
+  RecoveryCopy copy = started();
   ASSERT_EQ(copy.update(workspace, log), RecoveryCopy::UpdateResult::written);
   EXPECT_TRUE(messages().empty()) << "saving the copy says nothing";
   EXPECT_EQ(workspace.effects[0]->indexFileName, "lit_textured.veff") << "the workspace is not touched";
@@ -94,7 +100,7 @@ TEST_F(RecoveryFixture, ACopyRestoresTheWorkspaceAsItWasEdited) {
 
 TEST_F(RecoveryFixture, ACopyIsWrittenOnlyWhenSomethingChanged) {
   buildWorkspace();
-  RecoveryCopy copy(programFolder);
+  RecoveryCopy copy = started();
   ASSERT_EQ(copy.update(workspace, log), RecoveryCopy::UpdateResult::written);
   EXPECT_EQ(copy.update(workspace, log), RecoveryCopy::UpdateResult::unchanged);
   workspace.effects[1]->colors[0].value[0] = 0.5f;
@@ -106,7 +112,7 @@ TEST_F(RecoveryFixture, ACopyIsWrittenOnlyWhenSomethingChanged) {
 
 TEST_F(RecoveryFixture, SavingOrAnEmptyWorkspaceLeavesNoCopy) {
   buildWorkspace();
-  RecoveryCopy copy(programFolder);
+  RecoveryCopy copy = started();
   copy.update(workspace, log);
   copy.settle(workspace);
   EXPECT_FALSE(exists("recovery"));
@@ -120,9 +126,19 @@ TEST_F(RecoveryFixture, SavingOrAnEmptyWorkspaceLeavesNoCopy) {
   EXPECT_FALSE(exists("recovery"));
 }
 
+TEST_F(RecoveryFixture, TheLastSessionsCopyIsNotReplacedBeforeItWasOffered) {
+  buildWorkspace();
+  RecoveryCopy copy = started();
+  copy.update(workspace, log);
+  RecoveryCopy next(programFolder);
+  Workspace empty;
+  EXPECT_EQ(next.update(empty, log), RecoveryCopy::UpdateResult::unchanged);
+  EXPECT_EQ(next.inspect(log), RecoveryCopy::Found::usable);
+}
+
 TEST_F(RecoveryFixture, ANormalExitRemovesTheCopy) {
   buildWorkspace();
-  RecoveryCopy copy(programFolder);
+  RecoveryCopy copy = started();
   copy.update(workspace, log);
   copy.remove();
   RecoveryCopy next(programFolder);
@@ -132,7 +148,7 @@ TEST_F(RecoveryFixture, ANormalExitRemovesTheCopy) {
 
 TEST_F(RecoveryFixture, ADamagedCopyIsIgnoredWithOneLineAndKeptAside) {
   buildWorkspace();
-  RecoveryCopy copy(programFolder);
+  RecoveryCopy copy = started();
   copy.update(workspace, log);
   const fs::path variables = program.path() / "recovery" / "effects" / "effect1" / "variables.txt";
   ASSERT_TRUE(fs::exists(variables));
@@ -148,7 +164,7 @@ TEST_F(RecoveryFixture, ADamagedCopyIsIgnoredWithOneLineAndKeptAside) {
 
 TEST_F(RecoveryFixture, ACopyWithoutItsClosingLineIsDamaged) {
   buildWorkspace();
-  RecoveryCopy copy(programFolder);
+  RecoveryCopy copy = started();
   copy.update(workspace, log);
   const std::string manifest = program.corePath() + "\\recovery\\recovery.txt";
   std::string text = test::fileText(manifest);
@@ -168,7 +184,7 @@ TEST_F(RecoveryFixture, AHalfWrittenCopyIsIgnoredWithOneLine) {
 
 TEST_F(RecoveryFixture, ACopyCaughtBetweenItsRenamesIsFoundUnderItsOldName) {
   buildWorkspace();
-  RecoveryCopy copy(programFolder);
+  RecoveryCopy copy = started();
   copy.update(workspace, log);
   fs::rename(program.path() / "recovery", program.path() / "recovery.old");
   EXPECT_EQ(RecoveryCopy(programFolder).inspect(log), RecoveryCopy::Found::usable);
@@ -178,7 +194,7 @@ TEST_F(RecoveryFixture, ACopyCaughtBetweenItsRenamesIsFoundUnderItsOldName) {
 TEST_F(RecoveryFixture, AFailingWriteLogsOneLineAndLeavesTheWorkspaceAlone) {
   buildWorkspace();
   const std::string missing = programFolder + "\\missing-folder";
-  RecoveryCopy copy(missing);
+  RecoveryCopy copy = started(missing);
   EXPECT_EQ(copy.update(workspace, log), RecoveryCopy::UpdateResult::failed);
   EXPECT_EQ(messages(), (std::vector<std::string>{"Error while writing recovery copy \"" + missing + "\\recovery\" !"}));
   EXPECT_EQ(workspace.effects.size(), 2u);
