@@ -9,8 +9,10 @@
 #include "base/text.h"
 #include "cli/command.h"
 #include "cli/groups.h"
+#include "render/shader/macro_table.h"
 #include "render/shader/shader_assembler.h"
 #include "render/shader/shader_disassembler.h"
+#include "render/shader/shader_preprocessor.h"
 
 namespace veltrace::cli {
 namespace {
@@ -19,11 +21,17 @@ constexpr int tokensPerHexLine = 4;
 
 void printAsmUsage(std::ostream& out) {
   out << "usage: veltrace-cli asm FILE [-o OUT.bin] [--hex] [--skip-validation]\n"
+         "                         [-D NAME[=VALUE]]... [-I DIR]...\n"
          "\n"
          "Assembles a vs.1.0, vs.1.1 or ps.1.0 to ps.1.4 shader source. Errors are\n"
          "printed as FILE(LINE): error: TEXT. With -o the tokens are written to OUT.bin\n"
          "(32-bit little-endian words); without -o, or with --hex, they are printed in\n"
-         "hexadecimal. Exit codes: 0 done, 1 errors in the source, 2 bad usage.\n";
+         "hexadecimal. Exit codes: 0 done, 1 errors in the source, 2 bad usage.\n"
+         "\n"
+         "The source may use #define, #undef, #include \"FILE\", #if, #ifdef, #ifndef,\n"
+         "#elif, #else, #endif, #line and #error. -D defines a macro (VALUE 1 when not\n"
+         "given) before the first line; an #include looks beside the including file,\n"
+         "then in each -I folder in order.\n";
 }
 
 void printDisasmUsage(std::ostream& out) {
@@ -56,6 +64,7 @@ int runAsmGroup(const Context& context, const Arguments& arguments) {
   std::string output;
   bool hex = false;
   std::uint32_t flags = 0;
+  shader::PreprocessOptions preprocess;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     if (isHelpOption(argument)) {
@@ -70,6 +79,19 @@ int runAsmGroup(const Context& context, const Arguments& arguments) {
       if (i + 1 >= arguments.size()) return usageError(context, "asm", "-o needs a file name");
       if (!output.empty()) return usageError(context, "asm", "-o given twice");
       output = arguments[++i];
+    } else if (argument == "-D" || argument == "-I") {
+      if (i + 1 >= arguments.size())
+        return usageError(context, "asm", argument + (argument == "-D" ? " needs NAME[=VALUE]" : " needs a folder"));
+      const std::string& value = arguments[++i];
+      if (argument == "-I") {
+        preprocess.includeFolders.push_back(corePathFromArgument(value));
+        continue;
+      }
+      size_t equals = value.find('=');
+      std::string name = value.substr(0, equals);
+      if (name.empty() || shader::leadingIdentifier(name).size() != name.size())
+        return usageError(context, "asm", "-D needs a macro name, not '" + value + "'");
+      preprocess.defines.emplace_back(name, equals == std::string::npos ? "1" : value.substr(equals + 1));
     } else if (isOption(argument)) {
       return usageError(context, "asm", "unknown option '" + argument + "'");
     } else if (input.empty()) {
@@ -85,10 +107,19 @@ int runAsmGroup(const Context& context, const Arguments& arguments) {
     context.err << "veltrace-cli asm: cannot read '" << input << "'\n";
     return exitFailure;
   }
-  shader::AssembleResult result = shader::assembleShader(*source, flags);
+  shader::DiskIncludeReader includeReader;
+  preprocess.sourcePath = corePathFromArgument(input);
+  preprocess.reader = &includeReader;
+  shader::AssembleResult result = shader::assembleShader(*source, flags, preprocess);
   if (!result.succeeded()) {
-    for (const shader::Diagnostic& diagnostic : result.diagnostics)
-      context.err << input << shader::formatDiagnostic(diagnostic) << "\n";
+    for (shader::Diagnostic diagnostic : result.diagnostics) {
+      // Lines of the source itself are named as the user named the source.
+      if (diagnostic.file.empty())
+        context.err << input;
+      else
+        diagnostic.file = nativePath(diagnostic.file).string();
+      context.err << shader::formatDiagnostic(diagnostic) << "\n";
+    }
     return exitFailure;
   }
   if (!output.empty() && !replaceFileWith(corePathFromArgument(output), tokenBytes(result.tokens))) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "render/shader/shader_diagnostics.h"
+#include "render/shader/shader_preprocessor.h"
 #include "render/shader/shader_tokens.h"
 
 namespace veltrace::shader {
@@ -31,6 +32,9 @@ struct AssembleResult {
   std::string errorText() const;
 };
 
+// Runs the preprocessor first (shader_preprocessor.h); errors name the file
+// and line they were found in. Without options an #include is refused.
 AssembleResult assembleShader(std::string_view source, std::uint32_t flags = 0);
+AssembleResult assembleShader(std::string_view source, std::uint32_t flags, const PreprocessOptions& options);
 
 }  // namespace veltrace::shader

@@ -47,6 +47,12 @@ enum class DiagnosticCode {
   definitionPlacement,
   destinationRule,        // instruction-specific destination constraints
   sourceRule,             // instruction-specific source constraints
+  // Preprocessor
+  directive,              // an unknown or malformed directive, a bad #define
+  includeFile,            // an #include that cannot be read, is recursive or too deep
+  errorDirective,         // #error
+  conditional,            // unbalanced #if/#else/#endif, a bad #if expression
+  macroExpansion,         // wrong arguments, an expansion without end
 };
 
 struct Diagnostic {
@@ -54,9 +60,16 @@ struct Diagnostic {
   int column = 0;  // 1-based start of the statement or operand at fault; 0 for the whole line
   DiagnosticCode code = DiagnosticCode::malformedOperand;
   std::string text;
+  // Set when the line belongs to another file than the source assembled (an
+  // #include, or a #line naming a file); line then counts in that file, and
+  // sourceLine is the line of the assembled source it stems from (for an
+  // included file, the line of the #include). Both empty otherwise.
+  std::string file;
+  int sourceLine = 0;
 };
 
-// "(LINE): error: TEXT", the form the assembler reports errors in.
+// "(LINE): error: TEXT", the form the assembler reports errors in; with the
+// file in front for a line of another file ("FILE(LINE): error: TEXT").
 std::string formatDiagnostic(const Diagnostic& diagnostic);
 
 // Collects diagnostics; after a limit it records one tooManyErrors entry and
@@ -67,6 +80,7 @@ class DiagnosticList {
 
   void add(int line, DiagnosticCode code, std::string text) { add(line, 0, code, std::move(text)); }
   void add(int line, int column, DiagnosticCode code, std::string text);
+  void add(Diagnostic diagnostic);
   bool empty() const { return items_.empty(); }
   size_t size() const { return items_.size(); }
   const std::vector<Diagnostic>& items() const { return items_; }

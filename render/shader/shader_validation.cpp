@@ -22,7 +22,8 @@ bool validate(std::string_view source, std::uint32_t flags, const ValidationText
     result.diagnostics.insert(result.diagnostics.begin(),
                               Diagnostic{result.versionLine, 1, DiagnosticCode::wrongShaderKind,
                                          texts.kind == ShaderKind::vertex ? "a vertex shader (vs.1.x) is expected here"
-                                                                          : "a pixel shader (ps.1.x) is expected here"});
+                                                                          : "a pixel shader (ps.1.x) is expected here",
+                                         {}, 0});
   }
   if (!result.succeeded()) {
     log.append(texts.failed);

@@ -1,0 +1,3 @@
+vs.1.1
+#include "broken.inc"
+mov oPos, v0
