@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "setup/system_libraries.h"
+
 namespace veltrace::setup {
 
 namespace {
@@ -111,7 +113,7 @@ std::string WindowsSetupPlatform::expandEnvironmentStrings(std::string_view text
 // The profile folders, where the user-environment library has its profile
 // functions (NT only); looked up at run time, as 9x systems lack them.
 void readProfileFolders(RuntimeFolders& folders) {
-  HMODULE userEnvironment = LoadLibraryA("USERENV.DLL");
+  HMODULE userEnvironment = systemLibrary("userenv.dll");
   if (!userEnvironment) return;
   using FolderFunction = BOOL(WINAPI*)(LPSTR, LPDWORD);
   using UserFolderFunction = BOOL(WINAPI*)(HANDLE, LPSTR, LPDWORD);
@@ -132,7 +134,6 @@ void readProfileFolders(RuntimeFolders& folders) {
     if (user(token, buffer, &size)) folders.userProfileFolder = buffer;
     CloseHandle(token);
   }
-  FreeLibrary(userEnvironment);
 }
 
 RuntimeFolders windowsRuntimeFolders() {

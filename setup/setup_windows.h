@@ -1,0 +1,28 @@
+#pragma once
+// The windows of setup.exe: the processing window of quiet, register and
+// (until the wizard exists) install runs, and the uninstall window. Each
+// maps the run's progress onto its controls; the work runs on this thread,
+// pumping messages between files.
+
+#include <windows.h>
+
+#include "setup/setup_run.h"
+#include "setup/windows_install_platform.h"
+
+namespace veltrace::setup {
+
+class WindowsSetupWindows : public SetupWindows {
+ public:
+  WindowsSetupWindows(HINSTANCE instance, WindowsInstallPlatform& platform)
+      : instance_(instance), platform_(platform) {}
+  bool runProcessingWindow(std::string_view title, int quietLevel,
+                           const std::function<void(ProgressView&)>& work) override;
+  bool runUninstallWindow(std::string_view title, const std::function<bool(ProgressView&)>& remove,
+                          const std::function<void()>& cleanUp) override;
+
+ private:
+  HINSTANCE instance_;
+  WindowsInstallPlatform& platform_;
+};
+
+}  // namespace veltrace::setup
