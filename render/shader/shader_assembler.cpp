@@ -16,7 +16,8 @@ AssembleResult assembleShader(std::string_view source, std::uint32_t flags) {
   return assembleShader(source, flags, PreprocessOptions{});
 }
 
-AssembleResult assembleShader(std::string_view source, std::uint32_t flags, const PreprocessOptions& options) {
+AssembleResult assembleShader(std::string_view source, std::uint32_t flags, const PreprocessOptions& options,
+                              ShaderBudget* budget) {
   AssembleResult result;
   PreprocessResult preprocessed = preprocessShaderSource(source, options);
   if (!preprocessed.diagnostics.empty()) {
@@ -27,7 +28,7 @@ AssembleResult assembleShader(std::string_view source, std::uint32_t flags, cons
   if (preprocessed.rewritten) source = preprocessed.text;
   DiagnosticList diagnostics;
   auto program = parseShaderSource(source, diagnostics);
-  if (program && !(flags & assemblerSkipValidation) && !diagnostics.full()) validateShader(*program, diagnostics);
+  if (program && !(flags & assemblerSkipValidation) && !diagnostics.full()) validateShader(*program, diagnostics, budget);
   if (program) {
     result.version = program->version;
     result.versionLine = program->versionLine;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "render/shader/shader_budget.h"
 #include "render/shader/shader_diagnostics.h"
 #include "render/shader/shader_preprocessor.h"
 #include "render/shader/shader_tokens.h"
@@ -35,6 +36,9 @@ struct AssembleResult {
 // Runs the preprocessor first (shader_preprocessor.h); errors name the file
 // and line they were found in. Without options an #include is refused.
 AssembleResult assembleShader(std::string_view source, std::uint32_t flags = 0);
-AssembleResult assembleShader(std::string_view source, std::uint32_t flags, const PreprocessOptions& options);
+// With a budget (which needs validation), it is filled whenever a program
+// could be read, errors or not.
+AssembleResult assembleShader(std::string_view source, std::uint32_t flags, const PreprocessOptions& options,
+                              ShaderBudget* budget = nullptr);
 
 }  // namespace veltrace::shader

@@ -48,6 +48,20 @@ class Validator {
     if (context_.isPixel13()) textureOrder_.finish();
   }
 
+  // The slots counted by run(), against the limits the checks use.
+  void reportSlots(ShaderBudget& budget) const {
+    budget.version = program_.version;
+    budget.phases.clear();
+    if (!isPixel()) {
+      budget.instructionSlots = {vertexSlots_, vertexSlotLimit};
+      return;
+    }
+    int textureLimit = isPixel14() ? pixel14TextureLimit : pixel13TextureLimit;
+    if (phaseSeen_)
+      budget.phases.push_back({{firstPhaseArithmeticSlots_, pixelArithmeticLimit}, {firstPhaseTextureSlots_, textureLimit}});
+    budget.phases.push_back({{arithmeticSlots_, pixelArithmeticLimit}, {textureSlots_, textureLimit}});
+  }
+
  private:
   static bool hasPhaseMarker(const ShaderProgram& program) {
     for (const Instruction& instruction : program.instructions)
@@ -88,6 +102,8 @@ class Validator {
     }
     phaseSeen_ = true;
     phases_.enterSecondPhase();
+    firstPhaseArithmeticSlots_ = arithmeticSlots_;
+    firstPhaseTextureSlots_ = textureSlots_;
     arithmeticSlots_ = 0;
     textureSlots_ = 0;
     arithmeticReported_ = textureReported_ = false;
@@ -431,14 +447,21 @@ class Validator {
   int divideByZCount_ = 0;
   int arithmeticSlots_ = 0;
   int textureSlots_ = 0;
+  int firstPhaseArithmeticSlots_ = 0;  // ps.1.4: the counts before the phase marker
+  int firstPhaseTextureSlots_ = 0;
   bool arithmeticReported_ = false;
   bool textureReported_ = false;
 };
 
 }  // namespace
 
-void validateShader(const ShaderProgram& program, DiagnosticList& diagnostics) {
-  Validator(program, diagnostics).run();
+void validateShader(const ShaderProgram& program, DiagnosticList& diagnostics, ShaderBudget* budget) {
+  Validator validator(program, diagnostics);
+  validator.run();
+  if (budget) {
+    validator.reportSlots(*budget);
+    countRegistersUsed(program, *budget);
+  }
 }
 
 }  // namespace veltrace::shader

@@ -4,12 +4,14 @@
 // instruction, slot budgets, the ordering and dependency rules of texture
 // instructions, co-issue and ps.1.4 phases.
 
+#include "render/shader/shader_budget.h"
 #include "render/shader/shader_diagnostics.h"
 #include "render/shader/shader_program.h"
 
 namespace veltrace::shader {
 
-// Adds one diagnostic per broken rule; goes on after each.
-void validateShader(const ShaderProgram& program, DiagnosticList& diagnostics);
+// Adds one diagnostic per broken rule; goes on after each. With a budget,
+// also reports the slots the shader takes as the checks counted them.
+void validateShader(const ShaderProgram& program, DiagnosticList& diagnostics, ShaderBudget* budget = nullptr);
 
 }  // namespace veltrace::shader
