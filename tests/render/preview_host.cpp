@@ -4,6 +4,7 @@
 
 #include "render/preview/frame_move.h"
 #include "render/preview/preview_input.h"
+#include "render/preview/preview_messages.h"
 #include "render/preview/preview_transforms_d3d.h"
 
 namespace veltrace::render::test {
@@ -102,31 +103,8 @@ LRESULT CALLBACK PreviewHost::windowProcedure(HWND window, UINT message, WPARAM 
 
 LRESULT PreviewHost::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   handleMessage(window, message, wParam, lParam);
-  switch (message) {
-    case WM_KEYDOWN:
-      if (auto key = previewKeyFromVirtualKey(static_cast<int>(wParam))) keyDown(preview, *key);
-      return 0;
-    case WM_KEYUP:
-      if (auto key = previewKeyFromVirtualKey(static_cast<int>(wParam))) keyUp(preview, *key);
-      return 0;
-    case WM_MOUSEMOVE:
-      mouseMove(preview, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam),
-                {(wParam & MK_LBUTTON) != 0, (wParam & MK_RBUTTON) != 0, (wParam & MK_MBUTTON) != 0});
-      return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-      buttonDown(preview, message == WM_LBUTTONDOWN ? MouseButton::left : MouseButton::right);
-      SetCapture(window);
-      return 0;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-      if (buttonUp(preview, message == WM_LBUTTONUP ? MouseButton::left : MouseButton::right) ==
-          CaptureChange::release)
-        ReleaseCapture();
-      return 0;
-    default:
-      return DefWindowProcA(window, message, wParam, lParam);
-  }
+  if (applyPreviewMessage(preview, window, message, wParam, lParam)) return 0;
+  return DefWindowProcA(window, message, wParam, lParam);
 }
 
 HRESULT PreviewHost::confirmDevice(const D3DCAPS8& caps, DWORD behaviour, D3DFORMAT) {

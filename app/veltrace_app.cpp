@@ -1,0 +1,91 @@
+#include "app/veltrace_app.h"
+
+#include <commctrl.h>
+
+#include "app/view_settings_registry.h"
+#include "base/text.h"
+
+namespace veltrace {
+
+namespace {
+
+// The process's current folder when the program starts: every data folder
+// lies below it.
+std::string currentFolder() {
+  char folder[MAX_PATH + 1] = {};
+  DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
+  if (length == 0 || length > MAX_PATH) return ".";
+  return std::string(folder, length);
+}
+
+}  // namespace
+
+bool CVeltraceApp::initInstance(const std::string& commandLine, int showCommand) {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
+  InitCommonControlsEx(&controls);
+  // The shader editors are rich edit controls of this library.
+  LoadLibraryA("riched20.dll");
+
+  frame_ = std::make_unique<panes::CMainFrame>(currentFolder(), log_);
+  app::ViewSize size = app::readViewSize();
+  frame_->view().creationWidth = size.width;
+  frame_->view().creationHeight = size.height;
+  if (!frame_->create()) return false;
+  // The device is made at the stored size; showing the window maximised
+  // then resizes it to what the screen gives.
+  frame_->firstUpdate();
+  ShowWindow(frame_->handle(), showCommand == SW_HIDE ? SW_HIDE : SW_SHOWMAXIMIZED);
+  UpdateWindow(frame_->handle());
+  openRequest(parseCommandLine(commandLine));
+  return true;
+}
+
+void CVeltraceApp::openRequest(const StartRequest& request) {
+  if (!request.workspace.empty()) {
+    frame_->document().openWorkspaceFile(request.workspace, false);
+  } else if (!request.scene.empty()) {
+    frame_->document().loadScene(request.scene);
+  } else if (!request.unknown.empty()) {
+    log_.append(formatText("Cannot open \"%s\": neither a workspace (.vwork) nor a scene (.vase) !",
+                           request.unknown.c_str()));
+  }
+}
+
+bool CVeltraceApp::pumpOnce() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      quit_ = true;
+      exitCode_ = static_cast<int>(message.wParam);
+      return false;
+    }
+    // A new message starts the idle passes again.
+    idlePass_ = 0;
+    if (frame_ && frame_->preTranslate(message)) continue;
+    if (frame_ && frame_->routeDialogMessage(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  if (frame_ && frame_->handle()) {
+    if (frame_->idle(idlePass_)) {
+      ++idlePass_;
+      return true;
+    }
+  }
+  // Nothing more to draw until the next message arrives.
+  WaitMessage();
+  return true;
+}
+
+int CVeltraceApp::run() {
+  while (!quit_) pumpOnce();
+  storeViewSize();
+  return exitCode_;
+}
+
+void CVeltraceApp::storeViewSize() {
+  if (!frame_) return;
+  app::writeViewSize({frame_->view().recordedWidth(), frame_->view().recordedHeight()});
+}
+
+}  // namespace veltrace

@@ -1,0 +1,103 @@
+#include "app/veltrace_doc.h"
+
+#include "scene/scene_reader.h"
+
+namespace veltrace {
+
+std::string documentTitle(const std::string& scenePath) {
+  size_t slash = scenePath.find_last_of('\\');
+  std::string name = slash == std::string::npos ? scenePath : scenePath.substr(slash + 1);
+  return name + " - Veltrace";
+}
+
+CVeltraceDoc::CVeltraceDoc(std::string programFolder, MessageLog& log, DocumentUi& ui)
+    : programFolder_(std::move(programFolder)), log_(log), ui_(ui) {}
+
+void CVeltraceDoc::discardScene() {
+  // The view lets go of the scene before it is destroyed.
+  ui_.setDrawnScene(nullptr);
+  workspace_.scene = Scene{};
+  workspace_.sceneLoaded = false;
+}
+
+bool CVeltraceDoc::loadScene(const std::string& givenPath) {
+  std::string path = givenPath;
+  if (path.empty()) {
+    auto chosen = ui_.chooseFileToOpen({sceneFileFilter, "vase", folder(scenesFolderSuffix)});
+    if (!chosen) return false;
+    path = *chosen;
+  }
+  discardScene();
+  ui_.sceneLoadStarting();
+  bool loaded = veltrace::loadScene(path, workspace_.scene, log_);
+  if (loaded) {
+    workspace_.sceneLoaded = true;
+    ui_.setDrawnScene(&workspace_.scene);
+    ui_.workspaceChanged();
+    ui_.setTitle(documentTitle(path));
+  }
+  ui_.sceneLoadFinished();
+  return loaded;
+}
+
+bool CVeltraceDoc::clearWorkspace() {
+  ui_.setDrawnScene(nullptr);
+  WorkspaceHooks hooks = ui_.treeHooks();
+  bool cleared = veltrace::clearWorkspace(workspace_, hooks, log_);
+  if (!cleared) {
+    // The effects that could not be taken out of the tree stay, and so does
+    // the scene they are assigned in.
+    if (workspace_.sceneLoaded) ui_.setDrawnScene(&workspace_.scene);
+    ui_.workspaceChanged();
+    return false;
+  }
+  ui_.releaseTexturesAndShaders();
+  discardScene();
+  ui_.setTitle(programTitle);
+  ui_.workspaceChanged();
+  return true;
+}
+
+void CVeltraceDoc::newWorkspace() {
+  // The document always exists once the program runs, so the question is
+  // always asked.
+  if (!ui_.confirm(newWorkspaceQuestion, confirmDeleteCaption)) return;
+  clearWorkspace();
+}
+
+void CVeltraceDoc::openWorkspace() {
+  if (hasEffects() && !ui_.confirm(openWorkspaceQuestion, confirmDeleteCaption)) return;
+  auto chosen = ui_.chooseFileToOpen({workspaceOpenFilter, "vwork", folder(workspacesFolderSuffix)});
+  if (!chosen) return;
+  openWorkspaceFile(*chosen, false);
+}
+
+bool CVeltraceDoc::openWorkspaceFile(const std::string& path, bool askFirst) {
+  if (askFirst && hasEffects() && !ui_.confirm(openWorkspaceQuestion, confirmDeleteCaption)) return false;
+  if (!clearWorkspace()) return false;
+  WorkspaceHooks hooks = ui_.treeHooks();
+  hooks.loadScene = [this](Workspace&, const std::string& scenePath) { return loadScene(scenePath); };
+  bool read = readWorkspace(path, workspace_, programFolder_, hooks, log_);
+  if (read) ui_.workspaceFileUsed(path);
+  ui_.workspaceChanged();
+  return read;
+}
+
+void CVeltraceDoc::saveWorkspace() {
+  if (!hasEffects()) {
+    log_.append(nothingToSave);
+    return;
+  }
+  auto chosen = ui_.chooseFileToSave({workspaceSaveFilter, "vwork", folder(workspacesFolderSuffix)});
+  if (!chosen) return;
+  if (writeWorkspace(*chosen, workspace_, programFolder_, log_)) ui_.workspaceFileUsed(*chosen);
+  // Saving names never-saved effects and their folders.
+  ui_.workspaceChanged();
+}
+
+bool CVeltraceDoc::confirmExit() {
+  if (!hasEffects()) return true;
+  return ui_.confirm(exitQuestion, exitCaption);
+}
+
+}  // namespace veltrace

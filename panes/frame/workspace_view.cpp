@@ -1,0 +1,64 @@
+#include "panes/frame/workspace_view.h"
+
+#include <commctrl.h>
+
+namespace veltrace::panes {
+
+namespace {
+
+constexpr int treeControlId = 1;
+
+HTREEITEM addRoot(HWND tree, const char* text) {
+  TVINSERTSTRUCTA insert{};
+  insert.hParent = TVI_ROOT;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT;
+  insert.item.pszText = const_cast<char*>(text);
+  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+}  // namespace
+
+bool CVeltraceViewWorkspace::create(HWND parent) {
+  ui::WindowPlacement placement;
+  placement.style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
+  placement.x = placement.y = 0;
+  placement.width = placement.height = 100;
+  placement.parent = parent;
+  if (!Window::create("VeltraceWorkspaceView", "Workspace", placement)) return false;
+  tree_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
+                              TVS_SHOWSELALWAYS | TVS_EDITLABELS,
+                          0, 0, 100, 100, handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(treeControlId)),
+                          ui::programInstance(), nullptr);
+  if (!tree_) return false;
+  SetWindowSubclass(tree_, treeProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+  sceneRoot_ = addRoot(tree_, "Scene");
+  effectsRoot_ = addRoot(tree_, "Effects");
+  return true;
+}
+
+LRESULT CVeltraceViewWorkspace::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE:
+      if (tree_) MoveWindow(tree_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      return 0;
+    case WM_SETFOCUS:
+      if (tree_) SetFocus(tree_);
+      return 0;
+  }
+  return Window::handleMessage(message, wParam, lParam);
+}
+
+LRESULT CALLBACK CVeltraceViewWorkspace::treeProcedure(HWND tree, UINT message, WPARAM wParam, LPARAM lParam,
+                                                       UINT_PTR, DWORD_PTR self) {
+  auto* view = reinterpret_cast<CVeltraceViewWorkspace*>(self);
+  if ((message == WM_KEYDOWN || message == WM_KEYUP) && view->forwardKey) {
+    // The preview moves with the arrow keys too; the tree keeps its own
+    // handling of them.
+    view->forwardKey(message, wParam, lParam);
+  }
+  return DefSubclassProc(tree, message, wParam, lParam);
+}
+
+}  // namespace veltrace::panes
