@@ -390,3 +390,38 @@ TEST(ShortcutPaths, InvalidCharactersBecomeUnderscoresAndSeparatorsCollapse) {
 
 }  // namespace
 }  // namespace veltrace::setup
+
+namespace veltrace::setup {
+namespace {
+
+// The shipped script and the data folders the build stages must agree:
+// every data file is installed, and every line names a staged file (the
+// programs and the help file come from the build).
+TEST(ShippedScript, NamesEveryDataFileOfTheProgramFolder) {
+  test::FakeInstallPlatform platform;
+  SetupScript script(platform);
+  MessageLog log;
+  ASSERT_TRUE(script.loadScriptFile(VELTRACE_DATA_DIR "/Setup.ini", log));
+  std::set<std::string> named;
+  for (const FileGroup& group : script.fileGroups())
+    for (const FileEntry& file : group.files) {
+      std::string relative = file.line.source;
+      std::replace(relative.begin(), relative.end(), '\\', '/');
+      named.insert(relative);
+      bool fromBuild = relative == "veltrace.exe" || relative == "veltrace-cli.exe" || relative == "help/veltrace.chm";
+      EXPECT_TRUE(fromBuild || std::filesystem::exists(std::string(VELTRACE_DATA_DIR) + "/" + relative)) << relative;
+    }
+  for (const char* folder : {"effects", "media", "prefs", "Workspaces"})
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(std::string(VELTRACE_DATA_DIR) + "/" + folder))
+      if (entry.is_regular_file())
+        EXPECT_TRUE(named.count(std::filesystem::relative(entry.path(), VELTRACE_DATA_DIR).generic_string()))
+            << entry.path();
+  ASSERT_EQ(script.shortcuts().size(), 2u);
+  EXPECT_EQ(script.shortcuts()[0].path, "<AppFolder>\\veltrace.exe");
+  EXPECT_EQ(script.shortcuts()[1].path, "<AppFolder>\\Setup.exe");
+  EXPECT_EQ(script.shortcuts()[1].arguments, "/remove");
+  EXPECT_TRUE(script.shortcuts()[1].locations & linkInProgramGroup);
+}
+
+}  // namespace
+}  // namespace veltrace::setup
