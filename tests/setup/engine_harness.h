@@ -3,6 +3,7 @@
 // rooted in a test folder) and the windows of a run, for the engine tests.
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <string>
 #include <vector>
@@ -116,6 +117,26 @@ class EngineHarness {
     ASSERT_TRUE(container);
     MessageLog log;
     auto image = attachPackage(programImage(), *container, log);
+    ASSERT_TRUE(image);
+    ASSERT_TRUE(replaceFileWith(runtime.setupProgramPath, *image));
+  }
+
+  // Writes Setup.exe with a package made of hand-made archive bytes (the
+  // script first), for records the packager would never write.
+  void buildSetupFromArchive(const std::vector<PackagedFile>& scriptFiles, const std::string& payloadBytes) {
+    FileInfo scriptInfo;
+    std::string script = scriptText(scriptFiles);
+    scriptInfo.size = static_cast<std::uint32_t>(script.size());
+    scriptInfo.nameLength = 9;
+    auto header = encodeFileInfo(scriptInfo);
+    std::string archive = std::string(header.begin(), header.end()) + "Setup.ini" + script + payloadBytes;
+    uLongf size = compressBound(static_cast<uLong>(archive.size()));
+    std::string compressed(size, '\0');
+    compress(reinterpret_cast<Bytef*>(compressed.data()), &size, reinterpret_cast<const Bytef*>(archive.data()),
+             static_cast<uLong>(archive.size()));
+    compressed.resize(size);
+    MessageLog log;
+    auto image = attachPackage(programImage(), std::string("ovz1\x01\0\0\0", 8) + compressed, log);
     ASSERT_TRUE(image);
     ASSERT_TRUE(replaceFileWith(runtime.setupProgramPath, *image));
   }

@@ -242,6 +242,40 @@ TEST(Installation, AnExtractionThatRunsOutOfDiskLeavesNoTemporaryFile) {
   EXPECT_NE(h.savedScript().find("veltrace.exe|-3|"), std::string::npos);
 }
 
+std::string rawRecord(std::string_view name, std::uint32_t claimedSize, std::string_view data) {
+  FileInfo info;
+  info.attributes = attributeArchive;
+  info.size = claimedSize;
+  info.nameLength = static_cast<std::uint16_t>(name.size());
+  auto header = encodeFileInfo(info);
+  return std::string(header.begin(), header.end()) + std::string(name) + std::string(data);
+}
+
+TEST(Installation, RecordSizesThatLieAreRefusedAndNothingLandsOutsideTheTarget) {
+  std::vector<PackagedFile> files = {{"<AppFolder>", "a.txt", "12345"}, {"<AppFolder>", "b.txt", "b"}};
+  // Larger than the data: the stream ends inside the record.
+  EngineHarness longer;
+  longer.buildSetupFromArchive(files, rawRecord("a.txt", 1000, "12345"));
+  EXPECT_EQ(longer.run("/Q /B0"), exitInterrupted);
+  EXPECT_FALSE(fileExists(longer.installed("a.txt")));
+  EXPECT_FALSE(fileExists(longer.installed("a.txt.$$$")));
+  EXPECT_NE(longer.savedScript().find("a.txt|-3|"), std::string::npos);
+
+  // Overlapping: a.txt claims the next record's header as its data, so
+  // b.txt is never found.
+  std::string second = rawRecord("b.txt", 1, "b");
+  EngineHarness overlapping;
+  overlapping.buildSetupFromArchive(
+      files, rawRecord("a.txt", static_cast<std::uint32_t>(5 + second.size()), "12345") + second);
+  EXPECT_EQ(overlapping.run("/Q /B0"), exitInterrupted);
+  EXPECT_EQ(readWholeFile(overlapping.installed("a.txt"))->size(), 5 + second.size());
+  EXPECT_FALSE(fileExists(overlapping.installed("b.txt")));
+  EXPECT_NE(overlapping.savedScript().find("b.txt|-1|"), std::string::npos);
+  for (EngineHarness* h : {&longer, &overlapping})
+    for (const std::string& left : h->leftovers())
+      EXPECT_EQ(left.rfind("Program Files/Veltrace", 0), 0u) << left;
+}
+
 TEST(Installation, AMissingRecordStopsTheFilePhaseUnlessIgnored) {
   for (bool ignored : {false, true}) {
     EngineHarness h;
