@@ -143,8 +143,12 @@ int runSetup(InstallPlatform& platform, SetupWindows& windows, const SetupStart&
   context.removalOption = commandLine.removalOption;
   context.removePartial = commandLine.removePartialWithoutAsking;
   prepareContext(context);
-  // Removing, the installation is the folder that holds its saved script.
-  if (context.mode != RunMode::install && !found.hasArchive) context.containmentFolder = found.workingFolder;
+  // Removing or registering, the installation is the folder that holds its
+  // saved script, wherever it was put: the script keeps only the default.
+  if (context.mode != RunMode::install && !found.hasArchive) {
+    context.containmentFolder = found.workingFolder;
+    if (commandLine.installFolder.empty()) script.setSymbol(symbolAppFolder, found.workingFolder);
+  }
   log.event(eventStarted, {start.commandLine});
   logSystem(context);
 

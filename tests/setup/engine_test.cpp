@@ -459,3 +459,143 @@ TEST(ShippedScript, NamesEveryDataFileOfTheProgramFolder) {
 
 }  // namespace
 }  // namespace veltrace::setup
+
+namespace veltrace::setup {
+namespace {
+
+using test::EngineHarness;
+using test::PackagedFile;
+
+// Records every step and the bar, and cancels after a number of files.
+class RecordingProgress : public ProgressView {
+ public:
+  void stepStarted(int step) override { events.push_back(formatText("start %d", step)); }
+  void stepEnded(int step) override { events.push_back(formatText("end %d", step)); }
+  void status(std::string_view) override {}
+  void progress(int perMille) override {
+    EXPECT_GE(perMille, last);
+    last = perMille;
+  }
+  bool cancelRequested() override { return ++asked > cancelAfter; }
+  std::vector<std::string> events;
+  int last = 0;
+  int asked = 0;
+  int cancelAfter = 1000000;
+};
+
+class SteppedWindows : public test::ProcessingWindows {
+ public:
+  bool runProcessingWindow(std::string_view, int, const std::function<void(ProgressView&)>& work) override {
+    work(recording);
+    return true;
+  }
+  RecordingProgress recording;
+};
+
+TEST(InstallationSteps, TickTheFiveBoxesInOrderWithTheBarRisingTo1000) {
+  EngineHarness h;
+  h.buildSetup({{"<AppFolder>", "a.txt", std::string(5000, 'a')}, {"<AppFolder>", "b.txt", "b"}});
+  SteppedWindows windows;
+  SetupStart start;
+  start.commandLine = "setup.exe /Q";
+  start.folders = h.runtime;
+  start.currentFolder = h.root;
+  ASSERT_EQ(runSetup(h.platform, windows, start), exitSuccess);
+  EXPECT_EQ(windows.recording.events, (std::vector<std::string>{"start 0", "end 0", "start 1", "end 1", "start 2",
+                                                                "end 2", "start 3", "end 3", "start 4", "end 4"}));
+  EXPECT_EQ(windows.recording.last, 1000);
+}
+
+TEST(InstallationSteps, CancellingBetweenFilesInterruptsAndXRemovesWhatWasDone) {
+  for (bool removePartial : {false, true}) {
+    EngineHarness h;
+    h.buildSetup({{"<AppFolder>", "a.txt", "a"}, {"<AppFolder>", "b.txt", "b"}});
+    SteppedWindows windows;
+    windows.recording.cancelAfter = 1;
+    SetupStart start;
+    start.commandLine = removePartial ? "setup.exe /Q /X /B0" : "setup.exe /Q /B0";
+    start.folders = h.runtime;
+    start.currentFolder = h.root;
+    EXPECT_EQ(runSetup(h.platform, windows, start), exitInterrupted);
+    if (removePartial) {
+      h.platform.runAgent();
+      EXPECT_EQ(h.leftovers(), std::vector<std::string>{});
+    } else {
+      EXPECT_TRUE(fileExists(h.installed("a.txt")));
+      EXPECT_FALSE(fileExists(h.installed("b.txt")));
+      EXPECT_NE(h.savedScript().find("b.txt|0|"), std::string::npos);
+    }
+  }
+}
+
+TEST(Installation, OptionsDecideWhichFoldersAreRecordedAndWhatNeedsARestart) {
+  EngineHarness all;
+  all.options |= optionRecordAllFolders;
+  auto files = std::vector<PackagedFile>{{"<AppFolder>", "a.txt", "a"}};
+  files[0].fields = formatText("%u|2|0|0", fileFlagDeliver | fileFlagRemove | fileFlagNeedsRestart);
+  all.buildSetup(files);
+  EXPECT_EQ(all.run("/Q /B0"), exitRestartRequired);
+  // Every folder on the path, the test folder's own ones included.
+  EXPECT_NE(all.savedScript().find("Directory=" + all.root + "\r\n"), std::string::npos);
+}
+
+TEST(Installation, TheInstallOptionChoosesTheFolderThatRegisterAndRemoveRunsFindAgain) {
+  EngineHarness h;
+  std::vector<PackagedFile> files = {{"<AppFolder>", "a.txt", "a"}, {"<AppFolder>", "held.dll", "new"}};
+  files[1].fields = "3|1|0|1";
+  h.buildSetup(files);
+  std::string elsewhere = h.root + "\\Else where";
+  createFolder(elsewhere);
+  ASSERT_TRUE(replaceFileWith(elsewhere + "\\held.dll", "old"));
+  h.platform.locked.insert(test::lowered(elsewhere + "\\held.dll"));
+  ASSERT_EQ(h.run("\"/install:" + elsewhere + "\" /Q /B0"), exitRestartRequired);
+  EXPECT_TRUE(fileExists(elsewhere + "\\a.txt"));
+  EXPECT_FALSE(folderExists(h.appFolder));
+  EXPECT_EQ(h.platform.text(RegistryRoot::localMachine,
+                            "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Veltrace", "InstallLocation"),
+            elsewhere);
+
+  // The "/register" run after the restart saves the script where it is.
+  h.platform.locked.clear();
+  h.appFolder = elsewhere;
+  EXPECT_EQ(h.runInstalledCopy("/register /B0"), exitSuccess);
+  EXPECT_EQ(h.platform.registrations.back(), "register library " + elsewhere + "\\held.dll");
+  EXPECT_FALSE(folderExists(h.root + "\\Program Files\\Veltrace"));
+  EXPECT_EQ(h.runInstalledCopy("/remove /Q"), exitSuccess);
+  EXPECT_EQ(h.platform.runAgent(), 0);
+  EXPECT_FALSE(folderExists(elsewhere));
+}
+
+TEST(Installation, AnObsoleteFileIsDeletedOnlyWhenNoOtherInstallationSharesIt) {
+  for (std::uint32_t count : {0u, 2u}) {
+    EngineHarness h;
+    auto files = std::vector<PackagedFile>{{"<AppFolder>", "old.dll", "", "", 0}};
+    files[0].fields = formatText("%u|0|2|0", fileFlagDeleteObsolete | fileFlagRemove);
+    files[0].packaged = false;
+    h.buildSetup(files);
+    createFolder(h.root + "\\Program Files");
+    createFolder(h.appFolder);
+    ASSERT_TRUE(replaceFileWith(h.installed("old.dll"), "old"));
+    if (count) h.platform.setRegistryDword(RegistryRoot::localMachine, sharedDllsKey, h.installed("old.dll"), count);
+    ASSERT_EQ(h.run("/Q"), exitSuccess);
+    EXPECT_EQ(fileExists(h.installed("old.dll")), count > 1) << count;
+    EXPECT_NE(h.savedScript().find(count > 1 ? "old.dll|4|" : "old.dll|-4|"), std::string::npos) << count;
+  }
+}
+
+TEST(Removal, HelpFilesLoseTheirRegistrationAndIndexFiles) {
+  EngineHarness h;
+  auto files = std::vector<PackagedFile>{{"<AppFolder>\\help", "help\\veltrace.hlp", "help"}};
+  files[0].fields = "3|2|0|5";
+  h.buildSetup(files);
+  ASSERT_EQ(h.run("/Q"), exitSuccess);
+  ASSERT_TRUE(replaceFileWith(h.installed("help\\veltrace.gid"), "index"));
+  ASSERT_TRUE(replaceFileWith(h.installed("help\\veltrace.fts"), "index"));
+  ASSERT_EQ(h.runInstalledCopy("/remove /Q"), exitSuccess);
+  EXPECT_FALSE(h.platform.text(RegistryRoot::localMachine, helpFilesKey, "veltrace.hlp"));
+  EXPECT_FALSE(fileExists(h.installed("help\\veltrace.gid")));
+  EXPECT_FALSE(fileExists(h.installed("help\\veltrace.fts")));
+}
+
+}  // namespace
+}  // namespace veltrace::setup
