@@ -5,7 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
+#include "base/files.h"
+#include "render/texture/d3d_texture_file.h"
+#include "tests/support/d3d_test_device.h"
+#include "tests/support/temp_folder.h"
 #include "tests/texture/arithmetic_jpeg.h"
 
 using namespace veltrace;
@@ -67,4 +72,40 @@ TEST(ImagingComponent, DdsFilesStayWithThePortableReader) {
   DecodeResult result = decodeTextureFileWithSystemCodecs(dds);
   EXPECT_FALSE(result.image.has_value());
   EXPECT_EQ(result.error.find("Windows Imaging Component"), std::string::npos) << result.error;
+}
+
+TEST(ImagingComponent, TheStoreLoadsSuchAJpegAndNamesTheReasonForAFileItCannotLoad) {
+  test::D3DTestDevice device;
+  if (!device.device()) GTEST_SKIP() << device.problem();
+  test::TempFolder folder;
+  const auto write = [&](const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(nativePath(folder.corePath() + "\\" + name), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  };
+  write("arith.jpg", test::arithmeticProgressiveJpeg());
+  write("noise.jpg", std::vector<std::uint8_t>(300, 0x5A));
+  std::vector<std::uint8_t> fallback = test::arithmeticProgressiveJpeg();  // any loadable image will do
+  write("texture_not_found.bmp", fallback);
+  {
+    D3DTextureLoader loader(device.device());
+    MessageLog log;
+    TextureStore store(loader, log);
+    store.setFolder(folder.corePath());
+    ASSERT_NE(store.acquire(folder.corePath() + "\\arith.jpg"), nullptr);
+    const TextureStore::Entry* entry = store.findByPath("arith.jpg");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->texture.width, 64u);
+    EXPECT_EQ(entry->texture.height, 64u);
+    EXPECT_EQ(entry->texture.topLevelBytes, 64u * 64u * 4u);
+    EXPECT_TRUE(log.pending().empty());
+
+    ASSERT_NE(store.acquire(folder.corePath() + "\\noise.jpg"), nullptr);
+    ASSERT_EQ(log.pending().size(), 1u);
+    const std::string& line = log.pending()[0];
+    EXPECT_EQ(line.rfind("Can't load texture \"noise.jpg\" - using default texture \"texture_not_found.bmp\" instead ... (", 0),
+              0u)
+        << line;
+    EXPECT_NE(line.find("Windows Imaging Component: "), std::string::npos) << line;
+  }
+  EXPECT_EQ(device.releaseDevice(), 0u);
 }
