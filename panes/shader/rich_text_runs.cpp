@@ -60,6 +60,9 @@ std::string richTextOf(std::string_view text, const std::vector<ColouredRun>& ru
     position = run.offset + length;
   }
   appendEscaped(rtf, text, std::min(position, text.size()), text.size());
+  // The control takes the last paragraph mark of a document as its own end
+  // of text, which would swallow a line break at the end of the text.
+  if (!text.empty() && (text.back() == '\n' || text.back() == '\r')) rtf += "\\par";
   rtf += "}";
   return rtf;
 }

@@ -33,6 +33,8 @@ TEST(RichTextRuns, OneParagraphBreakPerLineBreakWhereverARunEnds) {
   for (size_t at = rtf.find("\\par"); at != std::string::npos; at = rtf.find("\\par", at + 1)) ++breaks;
   EXPECT_EQ(breaks, 3u);
   EXPECT_EQ(richTextOf(std::string("x\0y", 3), {}).substr(richTextOf("", {}).size() - 1), "x?y}");
+  // A break at the end needs one paragraph more, or the control drops it.
+  EXPECT_EQ(richTextOf("x\r\n", {}).substr(richTextOf("", {}).size() - 1), "x\\par\r\n\\par}");
 }
 
 TEST(LiveCheckText, ErrorLinesAndBudgetPerKind) {
