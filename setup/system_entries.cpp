@@ -145,7 +145,8 @@ bool writeUninstallEntry(InstallContext& context) {
     context.log.event(eventRegistryFailed, {script.symbolValue(symbolUninstallRegPath)});
     return false;
   }
-  auto [root, keyPath] = *key;
+  RegistryRoot root = key->first;
+  std::string keyPath = key->second;
   auto set = [&](std::string_view name, std::string_view value) {
     return platform.setRegistryString(root, keyPath, name, value);
   };
