@@ -19,6 +19,9 @@ namespace {
 
 constexpr UINT_PTR liveCheckTimer = 1;
 constexpr UINT liveCheckPause = 500;  // milliseconds after the last keystroke
+// Marking a line costs a format change in the control; a source full of
+// errors marks its first lines only (the list below names them all).
+constexpr size_t markedLineLimit = 20;
 
 ShaderPaneEnvironment environmentOf(const ShaderPaneSettings& settings) {
   ShaderPaneEnvironment environment;
@@ -161,7 +164,7 @@ void ShaderPane::checkNow() {
   for (const shader::CheckError& error : check.errors) {
     LRESULT index = SendMessageA(errors, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(checkErrorText(error).c_str()));
     SendMessageA(errors, LB_SETITEMDATA, static_cast<WPARAM>(index), error.line);
-    lines.push_back(error.line);
+    if (lines.size() < markedLineLimit) lines.push_back(error.line);
   }
   setItemText(shaderBudgetText, check.budget ? budgetText(*check.budget) : "");
   editor_.markLines(lines);
