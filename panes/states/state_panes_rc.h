@@ -13,3 +13,16 @@
 #define renderStatesDropDown 3012
 #define renderStatesTextField 3013
 #define renderStatesHelpButton 3014
+
+// The variable editors: one template per kind, the same control ids.
+#define vectorEditorDialog 3020
+#define matrixEditorDialog 3021
+#define colourEditorDialog 3022
+#define variablePredefinedBox 3023
+#define variablePredefinedList 3024
+#define variableNameField 3025
+#define variableHelpButton 3026
+#define variableSwatchFrame 3027
+// Value fields first + index (16 for a matrix), colour sliders first + index.
+#define variableFirstValueField 3030
+#define variableFirstSlider 3050
