@@ -166,7 +166,8 @@ void ShaderPane::checkNow() {
     SendMessageA(errors, LB_SETITEMDATA, static_cast<WPARAM>(index), error.line);
     if (lines.size() < markedLineLimit) lines.push_back(error.line);
   }
-  setItemText(shaderBudgetText, check.budget ? budgetText(*check.budget) : "");
+  std::string budget = check.budget ? budgetText(*check.budget) : "";
+  if (itemText(shaderBudgetText) != budget) setItemText(shaderBudgetText, budget);
   editor_.markLines(lines);
 }
 

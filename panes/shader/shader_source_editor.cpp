@@ -175,6 +175,7 @@ void ShaderSourceEditor::setLineBackground(int line, bool marked) const {
 }
 
 void ShaderSourceEditor::markLines(const std::vector<int>& lines) {
+  if (lines == markedLines_) return;  // nothing to redraw
   CHARRANGE selection{};
   SendMessageA(handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
   QuietScope quiet(*this);
