@@ -61,4 +61,34 @@ class WorkspaceTreeEvents {
   WorkspaceCommands& commands_;
 };
 
+// Everything the Workspace bar needs for its tree view, put together: the
+// model, its commands and the events. The bar creates the tree view (ANSI,
+// TVS_EDITLABELS), makes this, calls build() and passes WM_NOTIFY on.
+class WorkspaceTreeView {
+ public:
+  WorkspaceTreeView(HWND treeView, Workspace& workspace, WorkspaceUi& ui, PaneFactory& panes, MessageLog& log,
+                    const std::string& programFolder)
+      : control_(treeView),
+        tree_(control_, panes),
+        commands_(workspace, tree_, ui, log, programFolder),
+        events_(control_, tree_, commands_),
+        hooks_(treeHooks(tree_, programFolder, log)) {}
+
+  bool build() { return tree_.build(); }
+  bool onNotify(const NMHDR& header, LRESULT& result) { return events_.onNotify(header, result); }
+
+  WorkspaceTree& tree() { return tree_; }
+  WorkspaceCommands& commands() { return commands_; }
+  TreeViewControl& control() { return control_; }
+  // For reading and clearing workspaces (the document's tree hooks).
+  const WorkspaceHooks& hooks() const { return hooks_; }
+
+ private:
+  TreeViewControl control_;
+  WorkspaceTree tree_;
+  WorkspaceCommands commands_;
+  WorkspaceTreeEvents events_;
+  WorkspaceHooks hooks_;
+};
+
 }  // namespace veltrace

@@ -15,12 +15,12 @@
 namespace veltrace {
 namespace {
 
-WorkspaceTreeEvents* activeEvents = nullptr;
+WorkspaceTreeView* activeView = nullptr;
 
 LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NOTIFY && activeEvents) {
+  if (message == WM_NOTIFY && activeView) {
     LRESULT result = 0;
-    if (activeEvents->onNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
+    if (activeView->onNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -28,14 +28,14 @@ LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
 struct TreeViewFixture : ::testing::Test {
   HWND host = nullptr;
   HWND treeView = nullptr;
-  std::unique_ptr<TreeViewControl> control;
   test::RecordingPanes panes;
   test::ScriptedUi ui;
   MessageLog log;
   Workspace workspace;
-  std::unique_ptr<WorkspaceTree> tree;
-  std::unique_ptr<WorkspaceCommands> commands;
-  std::unique_ptr<WorkspaceTreeEvents> events;
+  std::unique_ptr<WorkspaceTreeView> view;
+  TreeViewControl* control = nullptr;
+  WorkspaceTree* tree = nullptr;
+  WorkspaceCommands* commands = nullptr;
 
   void SetUp() override {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES};
@@ -51,16 +51,16 @@ struct TreeViewFixture : ::testing::Test {
     treeView = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_EDITLABELS, 0, 0, 380,
                                560, host, nullptr, windowClass.hInstance, nullptr);
     ASSERT_NE(treeView, nullptr);
-    control = std::make_unique<TreeViewControl>(treeView);
-    tree = std::make_unique<WorkspaceTree>(*control, panes);
-    commands = std::make_unique<WorkspaceCommands>(workspace, *tree, ui, log, test::shippedProgramFolder());
-    events = std::make_unique<WorkspaceTreeEvents>(*control, *tree, *commands);
-    activeEvents = events.get();
-    ASSERT_TRUE(tree->build());
+    view = std::make_unique<WorkspaceTreeView>(treeView, workspace, ui, panes, log, test::shippedProgramFolder());
+    control = &view->control();
+    tree = &view->tree();
+    commands = &view->commands();
+    activeView = view.get();
+    ASSERT_TRUE(view->build());
   }
   void TearDown() override {
-    activeEvents = nullptr;
-    tree.reset();
+    activeView = nullptr;
+    view.reset();
     if (host) DestroyWindow(host);
   }
 
@@ -138,6 +138,17 @@ TEST_F(TreeViewFixture, ADoubleClickOpensTheSelectedItemsPane) {
   NMHDR click{treeView, 0, static_cast<UINT>(NM_DBLCLK)};
   SendMessageA(host, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
   EXPECT_EQ(panes.calls.calls, (std::vector<std::string>{"show Glass - RenderStates"}));
+}
+
+TEST_F(TreeViewFixture, AWorkspaceReadThroughTheHooksShowsItsEffects) {
+  const std::string programFolder = test::shippedProgramFolder();
+  WorkspaceHooks hooks = view->hooks();
+  hooks.loadScene = [](Workspace&, const std::string&) { return true; };
+  ASSERT_TRUE(readWorkspace(programFolder + "\\Workspaces\\sample.vwork", workspace, programFolder, hooks, log));
+  ASSERT_EQ(workspace.effects.size(), 2u);
+  EXPECT_EQ(shownText(tree->effectItem(*workspace.effects[1])), workspace.effects[1]->name);
+  ASSERT_TRUE(clearWorkspace(workspace, hooks, log));
+  EXPECT_EQ(itemCount(), 2u);
 }
 
 }  // namespace
