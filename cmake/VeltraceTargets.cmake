@@ -3,6 +3,22 @@
 
 set(VELTRACE_WINDOWS ${WIN32})
 
+# Direct3D 8 is a 32-bit library on Windows, so mingw has no 64-bit import
+# library for it; the 64-bit test build links Wine's 64-bit d3d8.dll
+# through one made here.
+if(VELTRACE_WINDOWS AND CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(VELTRACE_IMPORT_LIBRARIES ${CMAKE_BINARY_DIR}/import-libs)
+  file(MAKE_DIRECTORY ${VELTRACE_IMPORT_LIBRARIES})
+  file(WRITE ${VELTRACE_IMPORT_LIBRARIES}/d3d8.def "LIBRARY d3d8.dll\nEXPORTS\nDirect3DCreate8\n")
+  execute_process(COMMAND ${VELTRACE_MINGW_PREFIX}-dlltool -d ${VELTRACE_IMPORT_LIBRARIES}/d3d8.def
+                          -l ${VELTRACE_IMPORT_LIBRARIES}/libd3d8.a
+                  RESULT_VARIABLE dlltool_result)
+  if(NOT dlltool_result EQUAL 0)
+    message(FATAL_ERROR "could not make the 64-bit import library of d3d8.dll with ${VELTRACE_MINGW_PREFIX}-dlltool")
+  endif()
+  link_directories(${VELTRACE_IMPORT_LIBRARIES})
+endif()
+
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
 if(VELTRACE_WINDOWS)
   # C99 printf formats (%zu, %lld) in the mingw runtime's printf family.
@@ -29,6 +45,10 @@ if(NOT VELTRACE_FUZZ)
   endif()
 endif()
 enable_testing()
+
+# The resource scripts of the window families, included by the program's
+# main resource script: what it must be built again for.
+file(GLOB VELTRACE_FAMILY_RESOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/panes/*/*.rc)
 
 # veltrace_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2)
 # One ctest entry per executable: under Wine every process start costs about
