@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/view_settings_registry.h"
 #include "base/text.h"
 
@@ -18,7 +21,28 @@ std::string currentFolder() {
   return std::string(folder, length);
 }
 
+double secondsSinceProcessStart() {
+  FILETIME created{}, ended{}, kernel{}, user{}, now{};
+  GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
+  GetSystemTimeAsFileTime(&now);
+  auto ticks = [](const FILETIME& time) {
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  };
+  return static_cast<double>(ticks(now) - ticks(created)) / 1e7;
+}
+
 }  // namespace
+
+MeasuringRun measuringRunFrom(const char* setting) {
+  MeasuringRun run;
+  if (!setting) return run;
+  std::string text = setting;
+  size_t comma = text.find(',');
+  if (comma == std::string::npos) return run;
+  run.frames = std::strtol(text.substr(0, comma).c_str(), nullptr, 10);
+  run.reportFile = text.substr(comma + 1);
+  return run;
+}
 
 bool CVeltraceApp::initInstance(const std::string& commandLine, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
@@ -37,7 +61,32 @@ bool CVeltraceApp::initInstance(const std::string& commandLine, int showCommand)
   ShowWindow(frame_->handle(), showCommand == SW_HIDE ? SW_HIDE : SW_SHOWMAXIMIZED);
   UpdateWindow(frame_->handle());
   openRequest(parseCommandLine(commandLine));
+  measuring_ = measuringRunFrom(std::getenv("VELTRACE_MEASURE"));
   return true;
+}
+
+void CVeltraceApp::measure() {
+  long frames = frame_->view().framesDrawn();
+  if (frames == 0) return;
+  LARGE_INTEGER now{}, frequency{};
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  if (firstFrameSeconds_ < 0) {
+    firstFrameSeconds_ = secondsSinceProcessStart();
+    framesAtFirst_ = frames;
+    firstFrameCount_ = now;
+    return;
+  }
+  if (frames - framesAtFirst_ < measuring_.frames) return;
+  double seconds = static_cast<double>(now.QuadPart - firstFrameCount_.QuadPart) / static_cast<double>(frequency.QuadPart);
+  if (FILE* report = std::fopen(measuring_.reportFile.c_str(), "w")) {
+    std::fprintf(report, "first_frame_seconds=%.3f\nframes=%ld\nframes_per_second=%.2f\n", firstFrameSeconds_,
+                 frames - framesAtFirst_, static_cast<double>(frames - framesAtFirst_) / seconds);
+    std::fclose(report);
+  }
+  measuring_ = {};
+  // A measuring run ends without the exit question.
+  DestroyWindow(frame_->handle());
 }
 
 void CVeltraceApp::openRequest(const StartRequest& request) {
@@ -67,7 +116,13 @@ bool CVeltraceApp::pumpOnce() {
     DispatchMessageA(&message);
   }
   if (frame_ && frame_->handle()) {
-    if (frame_->idle(idlePass_)) {
+    bool more = frame_->idle(idlePass_);
+    if (measuring_) {
+      measure();
+      // A measuring run keeps drawing as fast as it can.
+      more = true;
+    }
+    if (more) {
       ++idlePass_;
       return true;
     }

@@ -14,6 +14,17 @@
 
 namespace veltrace {
 
+// A measuring run for the benchmarks, asked for with the environment
+// variable VELTRACE_MEASURE=FRAMES,REPORT_FILE: after that many frames the
+// program writes how long the first frame took from the process start and
+// the frame rate since, then closes without asking.
+struct MeasuringRun {
+  long frames = 0;
+  std::string reportFile;
+  explicit operator bool() const { return frames > 0 && !reportFile.empty(); }
+};
+MeasuringRun measuringRunFrom(const char* setting);
+
 class CVeltraceApp {
  public:
   // Start-up in order; false when the main window cannot be made.
@@ -32,6 +43,12 @@ class CVeltraceApp {
  private:
   void openRequest(const StartRequest& request);
   void storeViewSize();
+  void measure();
+
+  MeasuringRun measuring_;
+  double firstFrameSeconds_ = -1;
+  long framesAtFirst_ = 0;
+  LARGE_INTEGER firstFrameCount_{};
 
   MessageLog log_;
   std::unique_ptr<panes::CMainFrame> frame_;

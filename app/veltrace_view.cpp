@@ -158,6 +158,7 @@ HRESULT CVeltraceView::frameMove() {
 HRESULT CVeltraceView::render() {
   render::OverlayText overlay{deviceDescription(), frameStatistics(),
                               static_cast<int>(backBufferDescription().Height)};
+  ++framesDrawn_;
   return renderer.render(static_cast<float>(time()), overlay);
 }
 

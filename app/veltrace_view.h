@@ -71,6 +71,8 @@ class CVeltraceView : public ui::Window, public render::D3DFramework {
   // settings store at the end.
   int recordedWidth() const { return recordedWidth_; }
   int recordedHeight() const { return recordedHeight_; }
+  // Frames drawn since the device was made.
+  long framesDrawn() const { return framesDrawn_; }
 
  protected:
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -94,6 +96,7 @@ class CVeltraceView : public ui::Window, public render::D3DFramework {
   MessageLog& log_;
   int recordedWidth_ = 0, recordedHeight_ = 0;
   bool shutDown_ = false;
+  long framesDrawn_ = 0;
 };
 
 }  // namespace veltrace

@@ -3,8 +3,10 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <vector>
 
+#include "app/frame_strings.h"
 #include "app/resource_ids.h"
 #include "panes/frame/toolbar_images.h"
 #include "render/preview/preview_messages.h"
@@ -23,20 +25,21 @@ constexpr int viewId = 0xE900;
 // and the side they start on.
 struct BarStart {
   int command;
-  const char* title;
+  int title;  // in the string table
   DockSide side;
 };
 constexpr BarStart barStarts[] = {
-    {commandViewWorkspace, "Workspace", DockSide::left},
-    {commandViewMessages, "Messages", DockSide::bottom},
-    {commandViewParameter, "Parameter", DockSide::right},
+    {commandViewWorkspace, stringWorkspaceBar, DockSide::left},
+    {commandViewMessages, stringMessagesBar, DockSide::bottom},
+    {commandViewParameter, stringParameterBar, DockSide::right},
 };
 
-// Status-bar parts: the prompt, then caps lock, num lock and scroll lock.
-constexpr char capsIndicator[] = "UF";
-constexpr char numIndicator[] = "NUM";
-constexpr char scrollIndicator[] = "RF";
-constexpr char readyPrompt[] = "Ready";
+// A text of the program's string table.
+std::string resourceText(int id) {
+  char text[256] = {};
+  int length = LoadStringA(ui::programInstance(), static_cast<UINT>(id), text, sizeof text);
+  return std::string(text, static_cast<size_t>(std::max(length, 0)));
+}
 
 constexpr char recentListKey[] = "Software\\Veltrace\\Veltrace\\Recent File List";
 
@@ -62,7 +65,7 @@ CMainFrame::CMainFrame(std::string programFolder, MessageLog& log)
     bar.id = start.command;
     bar.side = start.side;
     bar.lastDockedSide = start.side;
-    bar.columnWidth = start.command == commandViewParameter ? 230 : 220;
+    bar.columnWidth = start.command == commandViewParameter ? 250 : 220;
     bar.rowHeight = 140;
     layout_.add(bar);
   }
@@ -118,7 +121,7 @@ bool CMainFrame::create() {
   rebuildRecentMenu();
 
   toolbar_ = ui::createToolbar(handle(), toolbarId, commands_, toolbarImages());
-  statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, readyPrompt, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+  statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, resourceText(stringReady).c_str(), WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                                handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(statusBarId)),
                                ui::programInstance(), nullptr);
   if (!toolbar_ || !statusBar_) return false;
@@ -141,7 +144,8 @@ bool CMainFrame::create() {
 
 bool CMainFrame::createBars() {
   for (size_t index = 0; index < bars_.size(); ++index) {
-    bars_[index] = std::make_unique<CViewBar>(barStarts[index].command, barStarts[index].title, *this);
+    bars_[index] =
+        std::make_unique<CViewBar>(barStarts[index].command, resourceText(barStarts[index].title), *this);
     if (!bars_[index]->create(handle())) return false;
     bars_[index]->setSide(barStarts[index].side);
   }
@@ -201,7 +205,9 @@ Rectangle CMainFrame::dockArea() const {
 }
 
 void CMainFrame::arrange() {
-  if (!handle()) return;
+  // The first WM_SIZE comes while the frame is being created, before its
+  // bars and view exist.
+  if (!handle() || !bars_.back() || !view_.handle()) return;
   if (toolbar_) SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
   if (statusBar_) {
     SendMessageA(statusBar_, WM_SIZE, 0, 0);
@@ -293,13 +299,16 @@ void CMainFrame::barDropped(int barId, POINT screenPoint) {
 
 void CMainFrame::updateIndicators() {
   if (!statusBar_) return;
-  auto indicator = [this](int part, int key, const char* text) {
+  // Status-bar parts after the prompt: caps lock, num lock and scroll lock,
+  // each showing its label while its lock is on.
+  auto indicator = [this](int part, int key, int label) {
     bool on = (GetKeyState(key) & 1) != 0;
-    SendMessageA(statusBar_, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(on ? text : ""));
+    std::string text = on ? resourceText(label) : std::string();
+    SendMessageA(statusBar_, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text.c_str()));
   };
-  indicator(1, VK_CAPITAL, capsIndicator);
-  indicator(2, VK_NUMLOCK, numIndicator);
-  indicator(3, VK_SCROLL, scrollIndicator);
+  indicator(1, VK_CAPITAL, stringCapsIndicator);
+  indicator(2, VK_NUMLOCK, stringNumIndicator);
+  indicator(3, VK_SCROLL, stringScrollIndicator);
 }
 
 void CMainFrame::showPrompt(const std::string& text) {
@@ -493,7 +502,7 @@ LRESULT CMainFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MENUSELECT: {
       UINT flags = HIWORD(wParam);
       if (flags == 0xFFFF && lParam == 0) {
-        showPrompt(readyPrompt);
+        showPrompt(resourceText(stringReady));
       } else if (!(flags & (MF_POPUP | MF_SEPARATOR))) {
         showPrompt(commands_.promptFor(LOWORD(wParam)));
       }

@@ -229,17 +229,17 @@ void CSizingControlBarG::paintHideButton(HDC dc) {
   } else if (buttonHot_) {
     DrawEdge(dc, &button, BDR_RAISEDINNER, BF_RECT);
   }
-  if (!symbolFont_) {
-    symbolFont_.reset(CreateFontA(-(hideButtonSize - 2), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Marlett"));
-  }
-  ui::SelectedObject font(dc, symbolFont_.get());
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  // The cross, drawn as two lines so that it does not depend on a symbol
+  // font being installed.
   RECT glyph = button;
+  InflateRect(&glyph, -3, -3);
   if (buttonDown_ && buttonHot_) OffsetRect(&glyph, 1, 1);
-  // "r" is the cross of the Marlett symbol font.
-  DrawTextA(dc, "r", 1, &glyph, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  ui::PenHandle pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNTEXT)));
+  ui::SelectedObject selected(dc, pen.get());
+  MoveToEx(dc, glyph.left, glyph.top, nullptr);
+  LineTo(dc, glyph.right, glyph.bottom);
+  MoveToEx(dc, glyph.right - 1, glyph.top, nullptr);
+  LineTo(dc, glyph.left - 1, glyph.bottom);
 }
 
 void CSizingControlBarG::paintDecorations(HDC dc) {

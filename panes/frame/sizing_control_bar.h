@@ -102,7 +102,6 @@ class CSizingControlBarG : public CSizingControlBar {
   POINT dragStart_{};  // screen point where the gripper was taken
   RECT barAtStart_{};  // the bar's screen rectangle then
   TrackingFrame dragFrame_;
-  ui::FontHandle symbolFont_;
 };
 
 class CSizingControlBarCF : public CSizingControlBarG {

@@ -189,7 +189,10 @@ TEST_F(MainFrameWithDevice, ThreeAppendedLinesShowUpAfterOneFrame) {
 
 TEST_F(MainFrameWithDevice, TheViewsClientSizeIsWhatTheSettingsStoreAndTheNextDeviceGets) {
   const char* key = "Software\\Veltrace tests\\main frame";
-  // Make the view 900 x 600 by giving the frame that much more room.
+  // Make the view 900 x 600 by giving the frame that much more room; with
+  // the side bars hidden the frame fits on the display.
+  frame->runCommand(commandViewWorkspace);
+  frame->runCommand(commandViewParameter);
   RECT view = frame->view().clientArea();
   RECT outer{};
   GetWindowRect(frame->handle(), &outer);
