@@ -23,6 +23,7 @@ sample="$(winpath "$data/Workspaces/sample.vwork")"
 expect_exit 0 "$sample" -o "$(winpath "$work/frame.png")" --size 160x120 --time 0 --frames 2 --show light
 [[ "$out" == *'Scene "pedestal.vase" loaded successfully ...'* ]] || fail "the scene load is not printed: $out"
 [[ "$out" == *"Frame 160x120 written"* ]] || fail "no result line: $out"
+[[ "$out" == *"2 frames in "*" frames per second"* ]] || fail "no frame rate for several frames: $out"
 [ "$(head -c 8 "$work/frame.png" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ] || fail "no PNG written"
 
 expect_exit 2 "$sample" -o "$(winpath "$work/a.png")" --size 5x5
