@@ -48,11 +48,28 @@ static inline int agentPass(char* block, unsigned size, const AgentSystem* syste
   return pending;
 }
 
+/* How many 'F' and 'D' entries the block holds. A system may add variables
+   of its own to any environment it starts a program with; those are no
+   commands and are left alone. */
+static inline int agentCommandCount(const char* block, unsigned size) {
+  int commands = 0;
+  unsigned at = 0;
+  while (at < size && block[at] != '\0') {
+    unsigned length = 0;
+    while (at + length < size && block[at + length] != '\0') ++length;
+    if (at + length >= size) break;
+    if (length > 1 && (block[at] == 'F' || block[at] == 'D')) ++commands;
+    at += length + 1;
+  }
+  return commands;
+}
+
 /* The whole agent: up to AGENT_MAX_PASSES passes, waiting after each one
-   that left something undone. Returns the exit code: 0 all done, 1 not. */
+   that left something undone. Returns the exit code: 0 all done, 1 not, or
+   nothing to do at all. */
 static inline int agentRun(char* block, unsigned size, const AgentSystem* system, void (*wait)(unsigned)) {
   int pass;
-  if (block == 0 || size == 0 || block[0] == '\0') return 1;
+  if (block == 0 || agentCommandCount(block, size) == 0) return 1;
   for (pass = 0; pass < AGENT_MAX_PASSES; ++pass) {
     if (agentPass(block, size, system) == 0) return 0;
     if (pass + 1 < AGENT_MAX_PASSES) wait(AGENT_PASS_DELAY_MS);

@@ -274,13 +274,22 @@ TEST(SetupProgram, ATargetHeldOpenIsDeferredToTheRestartInAQuietRun) {
   std::string app = folder.corePath() + "\\App";
   CreateDirectoryA(app.c_str(), nullptr);
   ASSERT_TRUE(replaceFileWith(app + "\\tool.exe", "old"));
-  std::string script = scriptFor(app, folder.corePath() + "\\G", 0);
+  std::string script = scriptFor(app, folder.corePath() + "\\G", 0x10);
   // Replace always.
   script.replace(script.find("tool.exe|2|3|2"), 14, "tool.exe|2|3|1");
   std::string setup = setupWithPackage(folder, script, {{"tool.exe", "MZ"}, {"data\\a.txt", "a"}});
+  WindowsInstallPlatform platform;
+  auto pendingBefore = platform.registryValue(RegistryRoot::localMachine,
+                                              "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                                              "PendingFileRenameOperations");
   HANDLE held = CreateFileA((app + "\\tool.exe").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   EXPECT_EQ(runProgram("\"" + setup + "\" /Q /B0"), 12);
+  auto pending = platform.registryValue(RegistryRoot::localMachine,
+                                        "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                                        "PendingFileRenameOperations");
+  ASSERT_TRUE(pending);
+  EXPECT_NE(pending->data.find("tool.exe.$$$"), std::string::npos);
   CloseHandle(held);
   EXPECT_EQ(readWholeFile(app + "\\tool.exe.$$$"), "MZ");
   auto saved = readWholeFile(app + "\\Setup.ini");
@@ -290,7 +299,12 @@ TEST(SetupProgram, ATargetHeldOpenIsDeferredToTheRestartInAQuietRun) {
   const char* sessionManager = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
   HKEY key;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, sessionManager, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
-    RegDeleteValueA(key, "PendingFileRenameOperations");
+    if (pendingBefore)
+      RegSetValueExA(key, "PendingFileRenameOperations", 0, REG_MULTI_SZ,
+                     reinterpret_cast<const BYTE*>(pendingBefore->data.data()),
+                     static_cast<DWORD>(pendingBefore->data.size()));
+    else
+      RegDeleteValueA(key, "PendingFileRenameOperations");
     RegCloseKey(key);
   }
   HKEY runOnce;
