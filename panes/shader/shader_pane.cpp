@@ -146,10 +146,9 @@ void ShaderPane::showEditorTextIfReplaced() {
 
 void ShaderPane::checkNow() {
   KillTimer(handle(), liveCheckTimer);
-  shader::DiskIncludeReader reader;
+  // The same preprocessing as Apply and the renderer's assembly, so that the
+  // check never passes a source they refuse.
   shader::PreprocessOptions options;
-  if (!settings_.shaderFolder.empty()) options.includeFolders.push_back(settings_.shaderFolder);
-  options.reader = &reader;
   shader::ShaderKind kind = model_.kind() == ShaderPaneKind::vertex ? shader::ShaderKind::vertex : shader::ShaderKind::pixel;
   std::string text = editor_.text();
   HWND errors = item(shaderCheckList);
