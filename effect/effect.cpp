@@ -38,7 +38,7 @@ StreamMappingEntry* findStreamEntry(StreamMapping& mapping, std::string_view dat
 }
 
 bool stateIsSet(const StateEntry& entry) {
-  if (entry.valueType == valueTypeEnum || entry.valueType == valueTypeBool) {
+  if (choosesEnumerants(entry.valueType)) {
     for (const auto& enumerant : entry.enumerants)
       if (enumerant.selected) return true;
     return false;

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "effect/state_value_type.h"
+
 namespace veltrace {
 
 // A workspace-tree item, kept as an opaque integer so that this model stays
@@ -48,11 +50,11 @@ struct StateEnumerant {
 };
 
 // One render state or texture stage state with the effect's choice. Which of
-// the value fields counts depends on valueType (see the constants below).
+// the value fields counts depends on valueType.
 struct StateEntry {
   std::string name;               // e.g. "D3DRS_CULLMODE", "D3DTSS_COLOROP"
   std::int32_t stateNumber = 0;   // D3DRENDERSTATETYPE / D3DTEXTURESTAGESTATETYPE
-  std::string valueType;          // one of the value type names below
+  StateValueType valueType = StateValueType::unknown;
   std::string textValue;          // MASK, COLOR: the literal as written ("0x00000000")
   float numericValue = 0.0f;      // INT, FLOAT
   std::vector<StateEnumerant> enumerants;  // ENUM, BOOL
@@ -62,14 +64,6 @@ struct StateEntry {
 };
 using RenderStateSetting = StateEntry;
 using TextureStageSetting = StateEntry;
-
-// Value type names as the catalogues and effect files spell them.
-inline constexpr const char* valueTypeEnum = "ENUM";
-inline constexpr const char* valueTypeBool = "BOOL";
-inline constexpr const char* valueTypeInt = "INT";
-inline constexpr const char* valueTypeFloat = "FLOAT";
-inline constexpr const char* valueTypeMask = "MASK";
-inline constexpr const char* valueTypeColor = "COLOR";
 
 struct StageStates {
   std::int32_t stage = 0;  // 0..7

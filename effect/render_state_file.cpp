@@ -17,20 +17,20 @@ void parseRenderStates(Effect& effect, std::string_view text) {
     StateEntry* entry = findState(effect.renderStates, fields[0]);
     if (!entry) continue;
     const std::string& value = fields[1];
-    const std::string& type = entry->valueType;
-    if (type == valueTypeEnum || type == valueTypeBool) {
+    const StateValueType type = entry->valueType;
+    if (choosesEnumerants(type)) {
       // The file's choice replaces the catalogue default. A name the state
       // does not know is ignored like an unknown state, so the default stays
       // (clearing it would leave a state the file could never record).
       if (!findEnumerant(*entry, value)) continue;
       for (auto& enumerant : entry->enumerants) enumerant.selected = enumerant.name == value;
-    } else if (type == valueTypeFloat) {
+    } else if (type == StateValueType::real) {
       entry->isSet = true;
       entry->numericValue = readLenientFloat(value);
-    } else if (type == valueTypeInt) {
+    } else if (type == StateValueType::integer) {
       entry->isSet = true;
       entry->numericValue = static_cast<float>(readLenientInt(value));
-    } else if (type == valueTypeMask || type == valueTypeColor) {
+    } else if (holdsLiteral(type)) {
       entry->isSet = true;
       entry->textValue = value;
     }
@@ -55,17 +55,17 @@ std::vector<FileLine> renderStateFileLines(const Effect& effect) {
   };
   for (const auto& entry : effect.renderStates) {
     const char* name = entry.name.c_str();
-    const std::string& type = entry.valueType;
-    if (type == valueTypeEnum || type == valueTypeBool) {
+    const StateValueType type = entry.valueType;
+    if (choosesEnumerants(type)) {
       for (const auto& enumerant : entry.enumerants)
         if (enumerant.selected) add(formatText("%s,%s", name, enumerant.name.c_str()));
     } else if (!entry.isSet) {
       continue;
-    } else if (type == valueTypeFloat) {
+    } else if (type == StateValueType::real) {
       add(formatText("%s,%.2f", name, static_cast<double>(entry.numericValue)));
-    } else if (type == valueTypeInt) {
+    } else if (type == StateValueType::integer) {
       add(formatText("%s,%d", name, truncateToInt32(entry.numericValue)));
-    } else if (type == valueTypeMask || type == valueTypeColor) {
+    } else if (holdsLiteral(type)) {
       add(formatText("%s,%s", name, entry.textValue.c_str()));
     }
   }

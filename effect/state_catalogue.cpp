@@ -13,10 +13,22 @@ constexpr size_t numberField = 1;
 constexpr size_t typeField = 2;
 constexpr size_t firstValueField = 3;
 
-bool typeIsKnown(const std::string& type, CatalogueKind kind) {
-  if (type == valueTypeEnum || type == valueTypeInt || type == valueTypeFloat || type == valueTypeColor)
-    return true;
-  return kind == CatalogueKind::renderStates && (type == valueTypeBool || type == valueTypeMask);
+// Whether this catalogue reads values for the type: the texture catalogue
+// has no BOOL or MASK states.
+bool typeIsKnown(StateValueType type, CatalogueKind kind) {
+  switch (type) {
+    case StateValueType::enumeration:
+    case StateValueType::integer:
+    case StateValueType::real:
+    case StateValueType::colour:
+      return true;
+    case StateValueType::boolean:
+    case StateValueType::mask:
+      return kind == CatalogueKind::renderStates;
+    case StateValueType::unknown:
+      break;
+  }
+  return false;
 }
 
 bool flagIsSet(const std::string& field) { return readLenientInt(field) != 0; }
@@ -26,12 +38,12 @@ bool flagIsSet(const std::string& field) { return readLenientInt(field) != 0; }
 bool readValues(const std::vector<std::string>& fields, StateEntry& entry) {
   size_t at = firstValueField;
   size_t left = fields.size() - at;
-  if (entry.valueType == valueTypeEnum) {
+  if (entry.valueType == StateValueType::enumeration) {
     for (; left >= 3; at += 3, left -= 3)
       entry.enumerants.push_back({fields[at], readLenientInt(fields[at + 1]), flagIsSet(fields[at + 2])});
     return left == 0;
   }
-  if (entry.valueType == valueTypeBool) {
+  if (entry.valueType == StateValueType::boolean) {
     for (; left >= 2; at += 2, left -= 2) {
       std::int32_t value = fields[at] == "TRUE" ? 1 : 0;
       entry.enumerants.push_back({fields[at], value, flagIsSet(fields[at + 1])});
@@ -40,7 +52,7 @@ bool readValues(const std::vector<std::string>& fields, StateEntry& entry) {
   }
   // INT, FLOAT, MASK and COLOR: a default value and the isSet flag.
   if (left >= 1) {
-    if (entry.valueType == valueTypeMask || entry.valueType == valueTypeColor)
+    if (holdsLiteral(entry.valueType))
       entry.textValue = fields[at];
     else
       entry.numericValue = readLenientFloat(fields[at]);
@@ -62,7 +74,7 @@ StateCatalogue parseStateCatalogue(std::string_view text, CatalogueKind kind) {
     if (fields.size() > nameField) entry.name = fields[nameField];
     if (fields.size() > numberField) entry.stateNumber = readLenientInt(fields[numberField]);
     if (whole) {
-      entry.valueType = fields[typeField];
+      entry.valueType = parseStateValueType(fields[typeField]);
       if (typeIsKnown(entry.valueType, kind)) whole = readValues(fields, entry);
     }
     if (!whole && catalogue.firstBadLine == 0) catalogue.firstBadLine = lineNumber;

@@ -58,16 +58,16 @@ bool isFloatValuedState(std::int32_t stateNumber, StateTable table) {
 
 std::vector<std::uint32_t> stateValuesToApply(const StateEntry& entry, StateTable table) {
   std::vector<std::uint32_t> values;
-  const auto& type = entry.valueType;
-  if (type == valueTypeEnum || type == valueTypeBool) {
+  const StateValueType type = entry.valueType;
+  if (choosesEnumerants(type)) {
     for (const auto& enumerant : entry.enumerants)
       if (enumerant.selected) values.push_back(static_cast<std::uint32_t>(enumerant.value));
-  } else if (type == valueTypeInt || type == valueTypeFloat) {
+  } else if (holdsNumber(type)) {
     if (isFloatValuedState(entry.stateNumber, table))
       values.push_back(std::bit_cast<std::uint32_t>(entry.numericValue));
     else
       values.push_back(static_cast<std::uint32_t>(truncateToInt32(entry.numericValue)));
-  } else if (type == valueTypeMask || type == valueTypeColor) {
+  } else if (holdsLiteral(type)) {
     values.push_back(readLenientIntOrHex(entry.textValue));
   }
   return values;

@@ -91,15 +91,15 @@ void readStageLine(TextureStageTable& table, const std::vector<std::string>& fie
   StateEntry* entry = findState(table.stages[stage].settings, fields[2]);
   if (!entry) return;
   const std::string& value = fields[3];
-  if (entry->valueType == valueTypeEnum) {
+  if (entry->valueType == StateValueType::enumeration) {
     if (StateEnumerant* enumerant = findEnumerant(*entry, value)) enumerant->selected = true;
-  } else if (entry->valueType == valueTypeFloat) {
+  } else if (entry->valueType == StateValueType::real) {
     entry->isSet = true;
     entry->numericValue = readLenientFloat(value);
-  } else if (entry->valueType == valueTypeInt) {
+  } else if (entry->valueType == StateValueType::integer) {
     entry->isSet = true;
     entry->numericValue = static_cast<float>(readLenientInt(value));
-  } else if (entry->valueType == valueTypeColor) {
+  } else if (entry->valueType == StateValueType::colour) {
     entry->isSet = true;
     entry->textValue = value;
   }
@@ -169,15 +169,15 @@ std::vector<FileLine> textureStageFileLines(const Effect& effect, const std::str
   for (const auto& stage : table.stages) {
     for (const auto& entry : stage.settings) {
       const char* name = entry.name.c_str();
-      if (entry.valueType == valueTypeEnum) {
+      if (entry.valueType == StateValueType::enumeration) {
         for (const auto& enumerant : entry.enumerants)
           if (enumerant.selected)
             add(formatText("STAGE,%d,%s,%s", stage.stage, name, enumerant.name.c_str()), stageFailure);
       } else if (!entry.isSet) {
         continue;
-      } else if (entry.valueType == valueTypeInt || entry.valueType == valueTypeFloat) {
+      } else if (holdsNumber(entry.valueType)) {
         add(formatText("STAGE,%d,%s,%.2f", stage.stage, name, static_cast<double>(entry.numericValue)), stageFailure);
-      } else if (entry.valueType == valueTypeMask || entry.valueType == valueTypeColor) {
+      } else if (holdsLiteral(entry.valueType)) {
         add(formatText("STAGE,%d,%s,%s", stage.stage, name, entry.textValue.c_str()), stageFailure);
       }
     }

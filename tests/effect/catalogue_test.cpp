@@ -48,7 +48,7 @@ TEST(ShippedCatalogues, RenderCatalogueHasEveryStateOnceWithItsTypeAndNumber) {
   std::map<std::string, int> typeCounts;
   std::map<std::string, int> nameCounts;
   for (const auto& entry : catalogue.entries) {
-    ++typeCounts[entry.valueType];
+    ++typeCounts[std::string(stateValueTypeName(entry.valueType))];
     ++nameCounts[entry.name];
   }
   EXPECT_EQ(typeCounts["ENUM"], 32);
@@ -81,7 +81,7 @@ TEST(ShippedCatalogues, RenderCatalogueHasEveryStateOnceWithItsTypeAndNumber) {
     const StateEntry* entry = findState(catalogue.entries, sample.name);
     ASSERT_NE(entry, nullptr) << sample.name;
     EXPECT_EQ(entry->stateNumber, sample.number) << sample.name;
-    EXPECT_EQ(entry->valueType, sample.type) << sample.name;
+    EXPECT_EQ(stateValueTypeName(entry->valueType), sample.type) << sample.name;
   }
 }
 
@@ -170,11 +170,11 @@ TEST(ShippedCatalogues, TextureCatalogueListsTwentySevenStatesNoneSetByDefault) 
 
   const StateEntry* anisotropy = findState(catalogue.entries, "D3DTSS_MAXANISOTROPY");
   ASSERT_NE(anisotropy, nullptr);
-  EXPECT_EQ(anisotropy->valueType, "INT");
+  EXPECT_EQ(anisotropy->valueType, StateValueType::integer);
   EXPECT_FLOAT_EQ(anisotropy->numericValue, 1.0f);
   const StateEntry* border = findState(catalogue.entries, "D3DTSS_BORDERCOLOR");
   ASSERT_NE(border, nullptr);
-  EXPECT_EQ(border->valueType, "COLOR");
+  EXPECT_EQ(border->valueType, StateValueType::colour);
   EXPECT_EQ(border->stateNumber, 15);
 }
 
@@ -189,7 +189,7 @@ TEST(CatalogueParsing, KeepsIncompleteLinesAndReportsTheFirstBadOne) {
   ASSERT_EQ(catalogue.entries.size(), 4u);
   EXPECT_EQ(catalogue.entries[1].name, "S_SHORT");
   EXPECT_EQ(catalogue.entries[1].stateNumber, 2);
-  EXPECT_TRUE(catalogue.entries[1].valueType.empty());
+  EXPECT_EQ(catalogue.entries[1].valueType, StateValueType::unknown);
   // The complete triple before the broken one stays.
   ASSERT_EQ(catalogue.entries[2].enumerants.size(), 1u);
   EXPECT_EQ(catalogue.entries[2].enumerants[0].name, "A");
@@ -223,6 +223,20 @@ TEST(CatalogueParsing, TextureCatalogueLeavesBoolAndMaskLinesWithoutValues) {
   EXPECT_EQ(render.entries[1].textValue, "0xFF");
   EXPECT_TRUE(render.entries[1].isSet);
   EXPECT_TRUE(render.entries[2].enumerants.empty());
+}
+
+TEST(StateValueTypes, ReadOnlyTheSixExactSpellingsAndGiveThemBack) {
+  const std::pair<const char*, StateValueType> known[] = {
+      {"ENUM", StateValueType::enumeration}, {"BOOL", StateValueType::boolean}, {"INT", StateValueType::integer},
+      {"FLOAT", StateValueType::real},       {"MASK", StateValueType::mask},    {"COLOR", StateValueType::colour},
+  };
+  for (const auto& [spelling, type] : known) {
+    EXPECT_EQ(parseStateValueType(spelling), type) << spelling;
+    EXPECT_EQ(stateValueTypeName(type), spelling) << spelling;
+  }
+  for (const char* other : {"", "enum", "COLOUR", "INT ", "WHATEVER"})
+    EXPECT_EQ(parseStateValueType(other), StateValueType::unknown) << other;
+  EXPECT_EQ(stateValueTypeName(StateValueType::unknown), "");
 }
 
 TEST(CatalogueParsing, EmptyLinesAndGarbageAreBadLinesNotCrashes) {

@@ -16,7 +16,7 @@ StateEntry numericEntry(const char* type, std::int32_t number, float value) {
   StateEntry entry;
   entry.name = "S";
   entry.stateNumber = number;
-  entry.valueType = type;
+  entry.valueType = parseStateValueType(type);
   entry.numericValue = value;
   return entry;
 }
@@ -24,20 +24,20 @@ StateEntry numericEntry(const char* type, std::int32_t number, float value) {
 StateEntry textEntry(const char* type, const char* text) {
   StateEntry entry;
   entry.name = "S";
-  entry.valueType = type;
+  entry.valueType = parseStateValueType(type);
   entry.textValue = text;
   return entry;
 }
 
 TEST(StateValues, EnumGivesEverySelectedValueInListOrderAndNothingWhenNoneIsSelected) {
   StateEntry entry;
-  entry.valueType = "ENUM";
+  entry.valueType = StateValueType::enumeration;
   entry.enumerants = {{"A", 1, false}, {"B", 2, true}, {"C", 3, true}};
   EXPECT_EQ(stateValuesToApply(entry, StateTable::renderStates), (Values{2, 3}));
   for (auto& enumerant : entry.enumerants) enumerant.selected = false;
   EXPECT_TRUE(stateValuesToApply(entry, StateTable::renderStates).empty());
 
-  entry.valueType = "BOOL";
+  entry.valueType = StateValueType::boolean;
   entry.enumerants = {{"TRUE", 1, false}, {"FALSE", 0, true}};
   EXPECT_EQ(stateValuesToApply(entry, StateTable::renderStates), (Values{0}));
 }

@@ -10,12 +10,12 @@ namespace {
 StateEntry enumState(std::int32_t number, std::vector<std::pair<std::int32_t, bool>> choices) {
   StateEntry entry;
   entry.stateNumber = number;
-  entry.valueType = valueTypeEnum;
+  entry.valueType = StateValueType::enumeration;
   for (auto [value, selected] : choices) entry.enumerants.push_back({"E", value, selected});
   return entry;
 }
 
-StateEntry valueState(std::int32_t number, const char* type, float numeric, std::string text = {}) {
+StateEntry valueState(std::int32_t number, StateValueType type, float numeric, std::string text = {}) {
   StateEntry entry;
   entry.stateNumber = number;
   entry.valueType = type;
@@ -28,12 +28,12 @@ TEST(StateAssignments, RenderStatesInCatalogueOrderWithEverySelectedEnumerant) {
   Effect effect;
   effect.renderStates.push_back(enumState(22, {{1, false}, {2, true}, {3, true}}));  // two selected: both, in order
   effect.renderStates.push_back(enumState(7, {{0, false}, {1, false}}));             // none selected: not set
-  effect.renderStates.push_back(valueState(60, valueTypeColor, 0, "0x00FF0000"));     // hex colour
-  effect.renderStates.push_back(valueState(24, valueTypeInt, -3.7f));                  // truncated toward zero
-  StateEntry unknown = valueState(9, "STRING", 1);
+  effect.renderStates.push_back(valueState(60, StateValueType::colour, 0, "0x00FF0000"));     // hex colour
+  effect.renderStates.push_back(valueState(24, StateValueType::integer, -3.7f));                  // truncated toward zero
+  StateEntry unknown = valueState(9, StateValueType::unknown, 1);
   effect.renderStates.push_back(unknown);
   StateEntry boolean = enumState(137, {{1, false}, {0, true}});
-  boolean.valueType = valueTypeBool;
+  boolean.valueType = StateValueType::boolean;
   effect.renderStates.push_back(boolean);
 
   std::vector<StateAssignment> expected{
@@ -43,7 +43,7 @@ TEST(StateAssignments, RenderStatesInCatalogueOrderWithEverySelectedEnumerant) {
 
 TEST(StateAssignments, FloatValuedStatesCarryTheirBits) {
   Effect effect;
-  effect.renderStates.push_back(valueState(38, valueTypeFloat, 0.5f));  // D3DRS_FOGDENSITY
+  effect.renderStates.push_back(valueState(38, StateValueType::real, 0.5f));  // D3DRS_FOGDENSITY
   auto assignments = renderStateAssignments(effect);
   ASSERT_EQ(assignments.size(), 1u);
   EXPECT_EQ(assignments[0].value, 0x3F000000u);
@@ -52,7 +52,7 @@ TEST(StateAssignments, FloatValuedStatesCarryTheirBits) {
 TEST(StateAssignments, TextureStagesStageByStage) {
   Effect effect;
   effect.textureStages.stages[0].settings.push_back(enumState(1, {{4, true}}));
-  effect.textureStages.stages[3].settings.push_back(valueState(11, valueTypeInt, 2));
+  effect.textureStages.stages[3].settings.push_back(valueState(11, StateValueType::integer, 2));
   effect.textureStages.stages[7].settings.push_back(enumState(17, {{2, true}}));
   std::vector<StateAssignment> expected{{0, 1, 4}, {3, 11, 2}, {7, 17, 2}};
   EXPECT_EQ(textureStageAssignments(effect), expected);
@@ -60,7 +60,7 @@ TEST(StateAssignments, TextureStagesStageByStage) {
 
 TEST(StateAssignments, NegativeStateNumbersAreLeftOut) {
   Effect effect;
-  effect.renderStates.push_back(valueState(-5, valueTypeInt, 1));
+  effect.renderStates.push_back(valueState(-5, StateValueType::integer, 1));
   EXPECT_TRUE(renderStateAssignments(effect).empty());
 }
 
