@@ -140,13 +140,21 @@ void runRemovalSteps(InstallContext& context) {
   view.stepEnded(stepRemoveFiles);
 }
 
+bool describesAnInstallation(InstallContext& context) {
+  return context.mode == RunMode::install || !context.script.settings().timestamp.empty();
+}
+
 std::vector<AgentEntry> agentEntries(InstallContext& context) {
   std::vector<AgentEntry> entries;
   std::string folder = installationFolder(context);
   // The installed copy, never the program that runs: removing a partial
-  // installation from the downloaded installer must not delete it.
-  entries.push_back({'F', joinPath(folder, "Setup.exe")});
-  entries.push_back({'F', joinPath(folder, "Setup.ini")});
+  // installation from the downloaded installer must not delete it. A
+  // script that was never installed (a package's, or one lying in the
+  // current folder) has no copy to delete.
+  if (describesAnInstallation(context)) {
+    entries.push_back({'F', joinPath(folder, "Setup.exe")});
+    entries.push_back({'F', joinPath(folder, "Setup.ini")});
+  }
   for (const std::string& path : context.inUse) entries.push_back({'F', path});
   if (const ScriptSection* dirs = context.script.section("UninstallDirs", false))
     for (const ScriptEntry& entry : dirs->entries) {
@@ -173,7 +181,9 @@ std::string buildCommandBlock(const std::vector<AgentEntry>& entries) {
 
 bool runFinalCleanUp(InstallContext& context) {
   InstallPlatform& platform = context.platform;
-  if (context.options & optionUninstallEntry)
+  // The uninstall entry belongs to the installation the script describes;
+  // a script that was never installed leaves another one's entry alone.
+  if ((context.options & optionUninstallEntry) && describesAnInstallation(context))
     if (auto key = uninstallKeyOf(context.script)) platform.deleteRegistryTree(key->first, key->second);
   if (!context.runOnceValueName.empty())
     platform.deleteRegistryValue(RegistryRoot::localMachine, runOnceKey, context.runOnceValueName);

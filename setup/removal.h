@@ -23,6 +23,10 @@ void runRemovalSteps(InstallContext& context);
 // Step 6: uninstall key, RunOnce value, the deletion agent. Progress 1000.
 bool runFinalCleanUp(InstallContext& context);
 
+// True for an installation's saved script (it has a "Timestamp") and for
+// the script of the installation this run started.
+bool describesAnInstallation(InstallContext& context);
+
 struct AgentEntry {
   char kind;  // 'F' file, 'D' folder
   std::string path;

@@ -112,6 +112,12 @@ int runSetup(InstallPlatform& platform, SetupWindows& windows, const SetupStart&
   PackageReader reader;
   MessageLog messages;
   PackageSearch search{commandLine.packagePath, start.folders.setupProgramPath, start.currentFolder};
+  // Removing or registering, the installed copy's own script beside it
+  // comes before any "Setup.ini" that happens to lie in the current folder.
+  bool actsOnAnInstallation = commandLine.mode == RunMode::remove || commandLine.mode == RunMode::registerServers;
+  std::string besideProgram = joinPath(parentFolder(start.folders.setupProgramPath), scriptRecordName);
+  if (actsOnAnInstallation && search.commandLinePath.empty() && platform.fileInfo(besideProgram))
+    search.commandLinePath = besideProgram;
   PackageFound found = findAndLoadPackage(search, reader, script, messages);
   if (!found.ok) {
     if (!commandLine.quiet())

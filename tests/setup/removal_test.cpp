@@ -293,3 +293,38 @@ TEST(DeletionAgent, GivesUpAfterTenPassesOrWithoutCommands) {
 
 }  // namespace
 }  // namespace veltrace::setup
+
+namespace veltrace::setup {
+namespace {
+
+TEST(Removal, AScriptInTheCurrentFolderIsNeitherPreferredNorDeleted) {
+  test::EngineHarness h;
+  h.buildSetup({{"<AppFolder>", "a.txt", "a"}});
+  ASSERT_EQ(h.run("/Q"), exitSuccess);
+  // Somebody's own project lies in the folder the removal is started from.
+  std::string project = h.root + "\\Download";
+  ASSERT_TRUE(replaceFileWith(project + "\\Setup.ini", h.scriptText({})));
+  SetupStart start;
+  start.folders = h.runtime;
+  start.folders.setupProgramPath = h.installed("Setup.exe");
+  start.commandLine = "\"" + start.folders.setupProgramPath + "\" /remove /Q";
+  start.currentFolder = project;
+  ASSERT_EQ(runSetup(h.platform, h.windows, start), exitSuccess);
+  EXPECT_EQ(h.platform.runAgent(), 0);
+  EXPECT_FALSE(folderExists(h.appFolder));
+  EXPECT_TRUE(fileExists(project + "\\Setup.ini"));
+
+  // Named explicitly, a script that was never installed removes nothing and
+  // leaves the installation's uninstall entry and its own folder alone.
+  ASSERT_EQ(h.run("/Q"), exitSuccess);
+  start.commandLine = "\"" + start.folders.setupProgramPath + "\" /remove /Q \"" + project + "\\Setup.ini\"";
+  ASSERT_EQ(runSetup(h.platform, h.windows, start), exitSuccess);
+  h.platform.runAgent();
+  EXPECT_TRUE(fileExists(project + "\\Setup.ini"));
+  EXPECT_TRUE(fileExists(h.installed("a.txt")));
+  EXPECT_TRUE(h.platform.text(RegistryRoot::localMachine,
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Veltrace", "DisplayName"));
+}
+
+}  // namespace
+}  // namespace veltrace::setup

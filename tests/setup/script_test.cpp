@@ -194,7 +194,8 @@ TEST(ScriptSymbols, TheShippedScriptsPrefixReferenceGivesAppData) {
   ASSERT_TRUE(script.loadScript(shippedScript(), log));
   script.setSymbol(symbolWinDir, "C:\\WINDOWS");
   EXPECT_EQ(script.expand("<App>"), "C:\\WINDOWS\\Application Data");
-  EXPECT_EQ(script.settings().options, 28890u);
+  // 0x70DA and App Paths (0x100).
+  EXPECT_EQ(script.settings().options, 29146u);
   EXPECT_EQ(script.settings().ignore, 65534u);
 }
 
