@@ -260,7 +260,7 @@ TEST(ScriptFiles, GroupsAndTheirEntriesAreWrittenBackInPlace) {
   EXPECT_EQ(groups[0].id, 1);
   ASSERT_FALSE(groups[0].files.empty());
   EXPECT_EQ(groups[0].files[0].line.source, "veltrace.exe");
-  EXPECT_EQ(groups[1].installDir, "<AppFolder>\\prefs");
+  EXPECT_EQ(groups[1].installDir, "<AppFolder>\\Effects");
 
   FileEntry& file = groups[0].files[0];
   file.line.name = "C:\\Program Files\\Veltrace\\veltrace.exe";
@@ -282,8 +282,9 @@ TEST(ScriptFiles, TheShippedScriptNamesOnlyDataThatExists) {
       EXPECT_TRUE(isSafeRelativePath(file.line.source)) << file.line.source;
       EXPECT_EQ(file.line.flags & fileFlagDeliver, fileFlagDeliver) << file.line.source;
       EXPECT_EQ(file.line.platforms, defaultFilePlatforms) << file.line.source;
-      // The programs come from the build; everything else from data/.
-      if (file.line.source.ends_with(".exe")) continue;
+      // The programs and the help file come from the build; everything
+      // else from data/.
+      if (file.line.source.ends_with(".exe") || file.line.source.ends_with(".chm")) continue;
       std::string path = std::string(VELTRACE_DATA_DIR) + "\\" + file.line.source;
       auto info = fileInfoFromDisk(path);
       ASSERT_TRUE(info) << path;
