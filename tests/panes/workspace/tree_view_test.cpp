@@ -45,7 +45,7 @@ struct TreeViewFixture : ::testing::Test {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "WorkspaceTreeTestHost";
     RegisterClassA(&windowClass);
-    host = CreateWindowExA(0, "WorkspaceTreeTestHost", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 600,
+    host = CreateWindowExA(0, "WorkspaceTreeTestHost", "host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 600,
                            nullptr, nullptr, windowClass.hInstance, nullptr);
     ASSERT_NE(host, nullptr);
     treeView = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_EDITLABELS, 0, 0, 380,
