@@ -13,6 +13,8 @@ namespace {
 constexpr LONG fontTwips = 200;  // 10 points
 constexpr COLORREF markedLineBackground = RGB(255, 220, 220);
 constexpr DWORD userEvents = ENM_CHANGE | ENM_KEYEVENTS;
+// Colouring steps passed over by one Undo command at most.
+constexpr int undoStepLimit = 1000;
 
 CHARFORMAT2A defaultFormat() {
   CHARFORMAT2A format{};
@@ -87,6 +89,8 @@ void ShaderSourceEditor::setTextColoured(const std::string& text) {
     SendMessageA(handle(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(rtf.c_str()));
     CHARRANGE start{0, 0};
     SendMessageA(handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
+    // A loaded text is where undoing stops.
+    SendMessageA(handle(), EM_EMPTYUNDOBUFFER, 0, 0);
   }
 }
 
@@ -145,12 +149,24 @@ void ShaderSourceEditor::showEditMenu(HWND owner, POINT screen) const {
   TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
 }
 
-void ShaderSourceEditor::editCommand(int id) const {
+void ShaderSourceEditor::editCommand(int id) {
   switch (id) {
-    case shaderEditUndo:
-      // The control keeps one step, so the same command redoes it.
-      if (SendMessageA(handle(), EM_CANUNDO, 0, 0)) SendMessageA(handle(), EM_UNDO, 0, 0);
+    case shaderEditUndo: {
+      // The control records every colouring as a step of its own; undo
+      // until the text itself changes, so that one command takes back one
+      // edit of the user's.
+      // Change notifications stay off meanwhile: the recolouring they start
+      // would add steps faster than they are undone.
+      std::string before = text();
+      DWORD events = static_cast<DWORD>(SendMessageA(handle(), EM_SETEVENTMASK, 0, 0));
+      for (int step = 0; step < undoStepLimit && SendMessageA(handle(), EM_CANUNDO, 0, 0); ++step) {
+        SendMessageA(handle(), EM_UNDO, 0, 0);
+        if (text() != before) break;
+      }
+      SendMessageA(handle(), EM_SETEVENTMASK, 0, events);
+      colourCurrentLine();
       break;
+    }
     case shaderEditCut: SendMessageA(handle(), WM_CUT, 0, 0); break;
     case shaderEditCopy: SendMessageA(handle(), WM_COPY, 0, 0); break;
     case shaderEditPaste:

@@ -37,7 +37,7 @@ class ShaderSourceEditor {
   // pane as WM_COMMAND with the ids of shader_pane_rc.h.
   void showEditMenu(HWND owner, POINT screen) const;
   // shaderEditUndo, shaderEditCut, shaderEditCopy, shaderEditPaste.
-  void editCommand(int id) const;
+  void editCommand(int id);
 
   // Lines (1-based) to mark as wrong; the previous marks go.
   void markLines(const std::vector<int>& lines);

@@ -111,6 +111,20 @@ TEST_F(ShaderPaneTest, TabInsertsATabBeforeTheSelectedWordAndKeepsIt) {
   EXPECT_EQ(pane->editor().text(), "ps.1.1\r\n\ttex t0\r\nmov r0, t0 ; take the texture\r\n");
 }
 
+TEST_F(ShaderPaneTest, TypedCharacterIsColouredAndUndoTakesItBack) {
+  auto pane = makePixelPane();
+  HWND editor = pane->editor().handle();
+  LONG line3 = static_cast<LONG>(SendMessageA(editor, EM_LINEINDEX, 2, 0));
+  CHARRANGE caret{line3, line3};
+  SendMessageA(editor, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  SendMessageA(editor, WM_CHAR, ';', 0);  // the line becomes a comment
+  pumpMessages();
+  EXPECT_EQ(colourAt(editor, line3 + 1, line3 + 4), RGB(0, 150, 0));
+  SendMessageA(pane->handle(), WM_COMMAND, MAKEWPARAM(shaderEditUndo, 0), 0);
+  pumpMessages();
+  EXPECT_EQ(pane->editor().text(), "ps.1.1\r\ntex t0\r\nmov r0, t0 ; take the texture\r\n");
+}
+
 TEST_F(ShaderPaneTest, HidingDiscardsUnappliedTextAndOkKeepsIt) {
   auto pane = makePixelPane();
   HWND editor = pane->editor().handle();
