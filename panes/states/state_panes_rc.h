@@ -26,3 +26,19 @@
 // Value fields first + index (16 for a matrix), colour sliders first + index.
 #define variableFirstValueField 3030
 #define variableFirstSlider 3050
+
+// The Textures pane and its stage pages.
+#define texturesDialog 3060
+#define texturesList 3061
+#define texturesStageChooser 3062
+#define texturesTabs 3063
+#define texturesLoadButton 3064
+#define texturesDeleteButton 3065
+#define texturesHelpButton 3066
+#define texturesPreviewFrame 3067
+#define texturesStatesLabel 3068
+#define texturesDeleteCommand 3069
+#define stagePageDialog 3080
+#define stagePageList 3081
+#define stagePageDropDown 3082
+#define stagePageTextField 3083

@@ -41,6 +41,7 @@ TexturesPane::TexturesPane(Effect& effect, TextureStore& store, MessageLog& log,
   rows_.push_back(materialRow("Material Alpha Texture", table.alphaStage));
   rows_.push_back(Row{{"---------------------------------------------------------", "-----------------------------------",
                        "--------------", "--------------", "-------------------"}});
+  for (StageStates& stage : effect_.textureStages.stages) pages_.emplace_back(stage);
 }
 
 TexturesPane::~TexturesPane() {
@@ -105,6 +106,7 @@ void TexturesPane::shown() {
   for (const TextureSlot& slot : effect_.textureStages.textures) rows_.push_back(slotRow(slot, stageText(slot.stage, "")));
   pagesExist_ = true;
   pageVisible_ = true;
+  page(selectedStage_).shown();
 }
 
 void TexturesPane::hidden() {
@@ -190,6 +192,7 @@ void TexturesPane::tabChanged(int stage) {
   if (stage < 0 || stage >= textureStageCount) return;
   selectedStage_ = stage;
   pageVisible_ = true;
+  if (pagesExist_) page(stage).shown();
 }
 
 std::string TexturesPane::currentTexturePath() const {

@@ -18,6 +18,7 @@
 #include "app/message_log.h"
 #include "effect/effect.h"
 #include "panes/states/pane_resize.h"
+#include "panes/states/state_panes.h"
 #include "render/texture/texture_store.h"
 
 namespace veltrace {
@@ -84,8 +85,10 @@ class TexturesPane {
   // row (the last one clicked), not on the selection.
   void deleteTexture(int selectedRowCount);
 
-  // The stage tabs. A page exists only while the pane is shown, and only the
-  // selected tab's page is visible.
+  // The stage tabs, one page each, bound to that stage's state table. A
+  // page's window exists only while the pane is shown, and only the selected
+  // tab's page is visible; a page fills its rows when it is shown.
+  TextureStagePage& page(int stage) { return pages_[static_cast<size_t>(stage)]; }
   void tabChanging() { pageVisible_ = false; }
   void tabChanged(int stage);
   int selectedStage() const { return selectedStage_; }
@@ -128,6 +131,7 @@ class TexturesPane {
   bool pageVisible_ = true;
   bool sceneInfoRefresh_ = false;
   ResizeTracker resize_;
+  std::vector<TextureStagePage> pages_;
 };
 
 }  // namespace veltrace
