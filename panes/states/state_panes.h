@@ -51,8 +51,6 @@ class RenderStatesPane {
 
 class TextureStagePage {
  public:
-  static constexpr std::string_view tabLabelFormat = "Stage %d";
-
   explicit TextureStagePage(StageStates& stage) : stage_(stage), list_(&stage.settings) {}
 
   // The columns for a list listWidth pixels wide.

@@ -34,7 +34,6 @@ class TexturesPane {
   static constexpr std::string_view loadFolderSuffix = "\\media\\textures\\";
   static constexpr std::string_view stageNotChosen = "Please choose ...";
   static constexpr std::string_view clearChoice = "Clear";
-  static constexpr std::string_view tabLabelFormat = "Stage %d";
 
   // Rows 0 to 2 are the material textures, row 3 the separator, row 4 + i
   // texture slot i.
