@@ -91,6 +91,9 @@ class InstallPlatform : public SetupPlatform {
   virtual std::string fullPath(std::string_view path) = 0;
   // The 8.3 form; the path itself where the system has no short names.
   virtual std::string shortPath(std::string_view path) = 0;
+  // Every short component in its long form; the path itself when it does
+  // not exist.
+  virtual std::string longPath(std::string_view path) = 0;
   virtual bool appendToFile(std::string_view path, std::string_view text) = 0;
   virtual std::optional<std::uint64_t> fileSize(std::string_view path) = 0;
   virtual bool setCurrentFolder(std::string_view path) = 0;

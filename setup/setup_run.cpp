@@ -151,9 +151,11 @@ int runSetup(InstallPlatform& platform, SetupWindows& windows, const SetupStart&
   prepareContext(context);
   // Removing or registering, the installation is the folder that holds its
   // saved script, wherever it was put: the script keeps only the default.
+  // The uninstall entry starts the copy by its short path; the script
+  // records long ones.
   if (context.mode != RunMode::install && !found.hasArchive) {
-    context.containmentFolder = found.workingFolder;
-    if (commandLine.installFolder.empty()) script.setSymbol(symbolAppFolder, found.workingFolder);
+    context.containmentFolder = platform.longPath(platform.fullPath(found.workingFolder));
+    if (commandLine.installFolder.empty()) script.setSymbol(symbolAppFolder, context.containmentFolder);
   }
   log.event(eventStarted, {start.commandLine});
   logSystem(context);

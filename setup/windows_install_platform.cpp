@@ -243,6 +243,13 @@ std::string WindowsInstallPlatform::shortPath(std::string_view path) {
   return std::string(buffer, length);
 }
 
+std::string WindowsInstallPlatform::longPath(std::string_view path) {
+  char buffer[MAX_PATH + 1];
+  DWORD length = GetLongPathNameA(text(path).c_str(), buffer, sizeof buffer);
+  if (length == 0 || length >= sizeof buffer) return text(path);
+  return std::string(buffer, length);
+}
+
 bool WindowsInstallPlatform::appendToFile(std::string_view path, std::string_view content) {
   OwnedHandle file(CreateFileA(text(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));

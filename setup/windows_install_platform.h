@@ -50,6 +50,7 @@ class WindowsInstallPlatform : public InstallPlatform {
   std::vector<std::string> listFiles(std::string_view folder, std::string_view pattern) override;
   std::string fullPath(std::string_view path) override;
   std::string shortPath(std::string_view path) override;
+  std::string longPath(std::string_view path) override;
   bool appendToFile(std::string_view path, std::string_view text) override;
   std::optional<std::uint64_t> fileSize(std::string_view path) override;
   bool setCurrentFolder(std::string_view path) override;

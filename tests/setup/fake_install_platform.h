@@ -151,6 +151,10 @@ class FakeInstallPlatform : public InstallPlatform {
     auto found = shortNames.find(lowered(path));
     return found == shortNames.end() ? std::string(path) : found->second;
   }
+  std::string longPath(std::string_view path) override {
+    auto found = longNames.find(lowered(path));
+    return found == longNames.end() ? std::string(path) : found->second;
+  }
   bool appendToFile(std::string_view path, std::string_view text) override {
     std::ofstream out(nativePath(path), std::ios::binary | std::ios::app);
     out << text;
@@ -302,7 +306,8 @@ class FakeInstallPlatform : public InstallPlatform {
   std::set<std::string> failingFolders;
   std::set<std::string> protectedFiles;
   std::set<std::string> failingRegistrations;
-  std::map<std::string, std::string> shortNames;
+  std::map<std::string, std::string> shortNames;  // lowered long path -> short
+  std::map<std::string, std::string> longNames;   // lowered short path -> long
   bool diskFull = false;
   bool moveFileExImplemented = true;
   std::vector<RestartMove> restartMoves;

@@ -328,3 +328,29 @@ TEST(Removal, AScriptInTheCurrentFolderIsNeitherPreferredNorDeleted) {
 
 }  // namespace
 }  // namespace veltrace::setup
+
+namespace veltrace::setup {
+namespace {
+
+TEST(Removal, TheCopyStartedByItsShortPathRemovesTheLongNamedFiles) {
+  test::EngineHarness h;
+  h.buildSetup({{"<AppFolder>", "a.txt", "a"}});
+  ASSERT_EQ(h.run("/Q"), exitSuccess);
+  // The uninstall entry's short path, here a second name of the folder.
+  std::string shortFolder = h.root + "\\PROGRA~1";
+  std::filesystem::create_directory_symlink(nativePath(h.root + "\\Program Files"), nativePath(shortFolder));
+  h.platform.longNames[test::lowered(shortFolder + "\\Veltrace")] = h.appFolder;
+  SetupStart start;
+  start.folders = h.runtime;
+  start.folders.setupProgramPath = shortFolder + "\\Veltrace\\Setup.exe";
+  start.commandLine = start.folders.setupProgramPath + " /remove /Q";
+  start.currentFolder = h.root;
+  ASSERT_EQ(runSetup(h.platform, h.windows, start), exitSuccess);
+  EXPECT_FALSE(fileExists(h.installed("a.txt")));
+  EXPECT_EQ(h.platform.runAgent(), 0);
+  std::filesystem::remove(nativePath(shortFolder));
+  EXPECT_EQ(h.leftovers(), std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace veltrace::setup
