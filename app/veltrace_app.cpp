@@ -80,8 +80,9 @@ void CVeltraceApp::measure() {
   if (frames - framesAtFirst_ < measuring_.frames) return;
   double seconds = static_cast<double>(now.QuadPart - firstFrameCount_.QuadPart) / static_cast<double>(frequency.QuadPart);
   if (FILE* report = std::fopen(measuring_.reportFile.c_str(), "w")) {
-    std::fprintf(report, "first_frame_seconds=%.3f\nframes=%ld\nframes_per_second=%.2f\n", firstFrameSeconds_,
-                 frames - framesAtFirst_, static_cast<double>(frames - framesAtFirst_) / seconds);
+    std::fprintf(report, "first_frame_seconds=%.3f\nframes=%ld\nframes_per_second=%.2f\nview=%ux%u\n",
+                 firstFrameSeconds_, frames - framesAtFirst_, static_cast<double>(frames - framesAtFirst_) / seconds,
+                 frame_->view().backBufferDescription().Width, frame_->view().backBufferDescription().Height);
     std::fclose(report);
   }
   measuring_ = {};

@@ -1,5 +1,7 @@
 #include "app/veltrace_doc.h"
 
+#include "base/files.h"
+#include "base/text.h"
 #include "scene/scene_reader.h"
 
 namespace veltrace {
@@ -27,17 +29,21 @@ bool CVeltraceDoc::loadScene(const std::string& givenPath) {
     if (!chosen) return false;
     path = *chosen;
   }
-  discardScene();
   ui_.sceneLoadStarting();
-  bool loaded = veltrace::loadScene(path, workspace_.scene, log_);
-  if (loaded) {
+  // The file is read beside the current scene, which is replaced only once
+  // the new one is complete: a file that cannot be read loses nothing.
+  Scene loaded;
+  bool read = veltrace::loadScene(path, loaded, log_);
+  if (read) {
+    discardScene();
+    workspace_.scene = std::move(loaded);
     workspace_.sceneLoaded = true;
     ui_.setDrawnScene(&workspace_.scene);
     ui_.workspaceChanged();
     ui_.setTitle(documentTitle(path));
   }
   ui_.sceneLoadFinished();
-  return loaded;
+  return read;
 }
 
 bool CVeltraceDoc::clearWorkspace() {
@@ -74,11 +80,17 @@ void CVeltraceDoc::openWorkspace() {
 
 bool CVeltraceDoc::openWorkspaceFile(const std::string& path, bool askFirst) {
   if (askFirst && hasEffects() && !ui_.confirm(openWorkspaceQuestion, confirmDeleteCaption)) return false;
+  // A file that cannot be read leaves the current workspace as it is.
+  std::optional<std::string> text = readWholeFile(path);
+  if (!text) {
+    log_.append(formatText("Error while opening \"%s\" !", path.c_str()));
+    return false;
+  }
   if (!clearWorkspace()) return false;
   WorkspaceHooks hooks = ui_.treeHooks();
   hooks.loadScene = [this](Workspace&, const std::string& scenePath) { return loadScene(scenePath); };
-  bool read = readWorkspace(path, workspace_, programFolder_, hooks, log_);
-  if (read) ui_.workspaceFileUsed(path);
+  bool read = readWorkspaceText(*text, workspace_, programFolder_, hooks, log_);
+  ui_.workspaceFileUsed(path);
   ui_.workspaceChanged();
   return read;
 }

@@ -71,13 +71,15 @@ class CVeltraceDoc {
   bool hasEffects() const { return !workspace_.effects.empty(); }
 
   // Load Scene: with an empty path the user picks the file (Cancel: false,
-  // nothing logged, the scene kept); otherwise the path is loaded.
+  // nothing logged, the scene kept); otherwise the path is loaded. A scene
+  // that cannot be read is logged and the current one kept.
   bool loadScene(const std::string& path);
 
   void newWorkspace();
   void openWorkspace();
   // Opens a workspace file without asking for it (command line, recent
-  // files); still asks before losing loaded effects.
+  // files); still asks before losing loaded effects. A file that cannot be
+  // read is logged and the current workspace kept.
   bool openWorkspaceFile(const std::string& path, bool askFirst);
   void saveWorkspace();
 

@@ -423,7 +423,11 @@ void CMainFrame::rebuildRecentMenu() {
 }
 
 void CMainFrame::workspaceFileUsed(const std::string& path) {
-  recent_.add(path);
+  // The list keeps full paths: a path relative to the folder the program
+  // started in would point elsewhere the next time.
+  char full[MAX_PATH] = {};
+  DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+  recent_.add(length > 0 && length < MAX_PATH ? std::string(full, length) : path);
   saveRecentFiles();
   rebuildRecentMenu();
 }

@@ -78,15 +78,27 @@ TEST_F(Document, LoadSceneCancelledInItsDialogWritesNothingAndKeepsTheScene) {
 TEST_F(Document, LoadingASceneShowsTheNoticeFirstAndNamesTheWindowAfterTheFile) {
   ASSERT_TRUE(doc.loadScene(dataFolder + "\\media\\scenes\\cube.vase"));
   EXPECT_EQ(ui.title, "cube.vase - Veltrace");
-  EXPECT_EQ(ui.events, (std::vector<std::string>{"draw nothing", "loading", "draw scene", "loaded"}));
+  EXPECT_EQ(ui.events, (std::vector<std::string>{"loading", "draw nothing", "draw scene", "loaded"}));
   EXPECT_EQ(log.pending(), (std::vector<std::string>{"Scene \"cube.vase\" loaded successfully ..."}));
 }
 
-TEST_F(Document, AFailedSceneLoadLeavesAnEmptySceneAndTheTitleAsItWas) {
+TEST_F(Document, ASceneThatCannotBeReadIsLoggedAndTheCurrentSceneKept) {
+  ASSERT_TRUE(doc.loadScene(dataFolder + "\\media\\scenes\\cube.vase"));
+  log.takePending();
+  ui.events.clear();
   EXPECT_FALSE(doc.loadScene(dataFolder + "\\media\\scenes\\missing.vase"));
-  EXPECT_EQ(ui.title, "Veltrace");
-  EXPECT_EQ(doc.workspace().scene.meshCount(), 0);
+  EXPECT_EQ(ui.title, "cube.vase - Veltrace");
+  EXPECT_EQ(doc.workspace().scene.meshCount(), 1);
+  EXPECT_EQ(ui.events, (std::vector<std::string>{"loading", "loaded"}));
   EXPECT_EQ(log.pending(), (std::vector<std::string>{"Failed to load Scene \"missing.vase\" !"}));
+}
+
+TEST_F(Document, AWorkspaceFileThatCannotBeReadKeepsTheCurrentWorkspace) {
+  addNewEffect();
+  ui.chosenFile = dataFolder + "\\Workspaces\\missing.vwork";
+  doc.openWorkspace();
+  EXPECT_EQ(doc.workspace().effects.size(), 1u);
+  EXPECT_EQ(log.pending(), (std::vector<std::string>{"Error while opening \"" + *ui.chosenFile + "\" !"}));
 }
 
 TEST_F(Document, ExitAsksOnlyWithEffectsLoadedWithABlankBeforeTheQuestionMark) {
