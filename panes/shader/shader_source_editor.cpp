@@ -126,6 +126,15 @@ void ShaderSourceEditor::colourCurrentLine() {
 }
 
 bool ShaderSourceEditor::keyEvent(const MSGFILTER& filter) {
+  // Ctrl+Z takes back an edit as the menu's Undo does; the control's own
+  // undo would take back a colouring step only.
+  constexpr WPARAM controlZ = 0x1A;
+  bool control = GetKeyState(VK_CONTROL) < 0;
+  if (filter.msg == WM_KEYDOWN && filter.wParam == 'Z' && control) {
+    editCommand(shaderEditUndo);
+    return true;
+  }
+  if (filter.msg == WM_CHAR && filter.wParam == controlZ) return true;
   bool tab = filter.wParam == VK_TAB && (filter.msg == WM_KEYDOWN || filter.msg == WM_CHAR);
   if (!tab) return false;
   if (filter.msg == WM_KEYDOWN) {

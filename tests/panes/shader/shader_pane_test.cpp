@@ -125,6 +125,25 @@ TEST_F(ShaderPaneTest, TypedCharacterIsColouredAndUndoTakesItBack) {
   EXPECT_EQ(pane->editor().text(), "ps.1.1\r\ntex t0\r\nmov r0, t0 ; take the texture\r\n");
 }
 
+TEST_F(ShaderPaneTest, ControlZTakesBackTheTypedCharacter) {
+  auto pane = makePixelPane();
+  HWND editor = pane->editor().handle();
+  CHARRANGE caret{0, 0};
+  SendMessageA(editor, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  SendMessageA(editor, WM_CHAR, 'x', 0);
+  pumpMessages();
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageA(editor, WM_KEYDOWN, 'Z', 0);
+  SendMessageA(editor, WM_CHAR, 0x1A, 0);
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  pumpMessages();
+  EXPECT_EQ(pane->editor().text(), "ps.1.1\r\ntex t0\r\nmov r0, t0 ; take the texture\r\n");
+}
+
 TEST_F(ShaderPaneTest, HidingDiscardsUnappliedTextAndOkKeepsIt) {
   auto pane = makePixelPane();
   HWND editor = pane->editor().handle();
