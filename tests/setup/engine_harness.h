@@ -92,7 +92,8 @@ class EngineHarness {
         text += "[Files]\r\nInstallDir=" + file.group + "\r\n";
         currentGroup = file.group;
       }
-      text += formatText("File=%s|%zu|%s=%s|0|-1|%u|%u||\r\n", file.source.c_str(), file.data.size(),
+      text += formatText("File=%s|%lu|%s=%s|0|-1|%u|%u||\r\n", file.source.c_str(),
+                         static_cast<unsigned long>(file.data.size()),
                          file.fields.c_str(), file.source.c_str(), file.platforms, file.entryAttributes);
     }
     text += extraSections;
@@ -166,7 +167,7 @@ class EngineHarness {
   std::vector<std::string> leftovers() const {
     std::vector<std::string> found;
     for (const auto& entry : fs::recursive_directory_iterator(folder.path())) {
-      std::string relative = fs::relative(entry.path(), folder.path()).string();
+      std::string relative = fs::relative(entry.path(), folder.path()).generic_string();
       if (relative.rfind("Windows", 0) == 0 || relative.rfind("Temp", 0) == 0 ||
           relative.rfind("Download", 0) == 0 || relative == "Programs" || relative == "Desktop" ||
           relative == "Start" || relative == "Program Files")

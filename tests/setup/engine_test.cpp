@@ -447,9 +447,10 @@ TEST(ShippedScript, NamesEveryDataFileOfTheProgramFolder) {
     }
   for (const char* folder : {"effects", "media", "prefs", "Workspaces"})
     for (const auto& entry : std::filesystem::recursive_directory_iterator(std::string(VELTRACE_DATA_DIR) + "/" + folder))
-      if (entry.is_regular_file())
+      if (entry.is_regular_file()) {
         EXPECT_TRUE(named.count(std::filesystem::relative(entry.path(), VELTRACE_DATA_DIR).generic_string()))
             << entry.path();
+      }
   ASSERT_EQ(script.shortcuts().size(), 2u);
   EXPECT_EQ(script.shortcuts()[0].path, "<AppFolder>\\veltrace.exe");
   EXPECT_EQ(script.shortcuts()[1].path, "<AppFolder>\\Setup.exe");

@@ -338,7 +338,10 @@ TEST(Removal, TheCopyStartedByItsShortPathRemovesTheLongNamedFiles) {
   ASSERT_EQ(h.run("/Q"), exitSuccess);
   // The uninstall entry's short path, here a second name of the folder.
   std::string shortFolder = h.root + "\\PROGRA~1";
-  std::filesystem::create_directory_symlink(nativePath(h.root + "\\Program Files"), nativePath(shortFolder));
+  std::error_code linkError;
+  std::filesystem::create_directory_symlink(nativePath(h.root + "\\Program Files"), nativePath(shortFolder),
+                                            linkError);
+  if (linkError) GTEST_SKIP() << "no folder links here: " << linkError.message();
   h.platform.longNames[test::lowered(shortFolder + "\\Veltrace")] = h.appFolder;
   SetupStart start;
   start.folders = h.runtime;

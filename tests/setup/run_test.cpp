@@ -56,7 +56,9 @@ TEST(CommandLine, ReadsModesOptionsAndThePackagePath) {
     EXPECT_EQ(parsed.restartLevel, c.restart) << c.line;
     EXPECT_EQ(parsed.removalOption, c.removal) << c.line;
     EXPECT_EQ(parsed.hasUninstallPrevious, c.previous != nullptr) << c.line;
-    if (c.previous) EXPECT_EQ(parsed.uninstallPrevious, c.previous) << c.line;
+    if (c.previous) {
+      EXPECT_EQ(parsed.uninstallPrevious, c.previous) << c.line;
+    }
     EXPECT_EQ(parsed.removePartialWithoutAsking, c.removePartial) << c.line;
     EXPECT_EQ(parsed.packagePath, c.package) << c.line;
   }
@@ -237,7 +239,9 @@ TEST(SetupRun, TheTraceLogIsDeletedAtTheEndWithOption0x4000) {
     ASSERT_EQ(h.run("/Q"), exitSuccess);
     auto log = readWholeFile(h.root + "\\Temp\\Setup.log");
     EXPECT_EQ(log.has_value(), !deleteLog);
-    if (log) EXPECT_NE(log->find(std::string(78, '=') + "\r\nOrvane Installer 2.66.1387\r\n"), std::string::npos);
+    if (log) {
+      EXPECT_NE(log->find(std::string(78, '=') + "\r\nOrvane Installer 2.66.1387\r\n"), std::string::npos);
+    }
   }
 }
 
