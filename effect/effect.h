@@ -14,10 +14,6 @@
 
 namespace veltrace {
 
-// A workspace-tree item, kept as an opaque integer so that this model stays
-// free of any window-system type. 0 = no item.
-using TreeItemHandle = std::uintptr_t;
-
 enum class VariableKind : std::int32_t { vector = 0, matrix = 1, color = 2 };
 
 // Number of floats a variable of each kind uses from EffectVariable::value.
@@ -105,10 +101,8 @@ struct StreamMapping {
 struct ShaderSlot {
   std::string name = "New Shader";
   std::string source;          // assembly text
-  std::uint32_t handle = 0;    // device shader handle, owned by the shader cache
   bool present = false;        // the effect has this shader
   bool buildState = true;      // last validation result; built only while true
-  TreeItemHandle treeItem = 0;
 };
 
 struct Effect {
@@ -126,7 +120,6 @@ struct Effect {
   ShaderSlot vertexShader;
   std::string pixelShaderFile;
   ShaderSlot pixelShader;
-  std::vector<TreeItemHandle> treeItems;  // the effect's items in the workspace tree
   bool shadersChanged = true;  // the renderer rebuilds the device shaders when set
   std::string name = "New Effect";
   std::string folder;         // holds the component files; ends in a backslash

@@ -80,8 +80,7 @@ void FrameRenderer::deleteDeviceObjects() {
 }
 
 void FrameRenderer::forgetDeviceShaders(Effect& effect) {
-  effect.vertexShader.handle = 0;
-  effect.pixelShader.handle = 0;
+  shaderHandles_.forget(effect);
   effect.shadersChanged = true;
 }
 
@@ -130,13 +129,17 @@ void FrameRenderer::releaseTexturesAndShaders() {
   effectTextures_.clear();
   store_.releaseAll();
   cache_.releaseAll();
-  // Effects outside the scene may still hold handles of the shaders just
-  // deleted; they are put right when they are next drawn.
+  shaderHandles_.clear();
+  // Effects outside the scene still count their shaders as built; they are
+  // marked changed when they are next drawn.
   effectsOnThisDevice_.clear();
 }
 
 void FrameRenderer::forgetEffect(Effect& effect) {
-  releaseEffectShaders(effect, cache_);
+  releaseEffectShaders(effect, shaderHandles_, cache_);
+  // Nothing of the effect may stay behind: another effect may come to live
+  // at its address.
+  shaderHandles_.forget(effect);
   effectsOnThisDevice_.erase(&effect);
   for (auto at = effectTextures_.begin(); at != effectTextures_.end();) {
     if (at->first.first == &effect) {
@@ -214,10 +217,10 @@ HRESULT FrameRenderer::prepareSubset(MeshSubset& subset, SubsetBuffers& buffers)
   // processing, which needs the vertex layout as a flexible vertex format
   // (a plain 0 would describe no vertex at all and draw nothing).
   bool fixedFunction = !effect.vertexShader.present;
-  // An effect first drawn on this device may still hold the handles of a
-  // device that is gone (it was outside the scene when that one went).
+  // An effect first drawn on this device may count shaders as built that
+  // went with an earlier device (it was outside the scene when that one went).
   if (effectsOnThisDevice_.insert(&effect).second) forgetDeviceShaders(effect);
-  result = selectShaders(effect, cache_, shaderDevice_, log_);
+  result = selectShaders(effect, shaderHandles_, cache_, shaderDevice_, log_);
   if (fixedFunction) device_->SetVertexShader(sceneVertexFvf);
   return result;
 }

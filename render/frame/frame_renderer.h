@@ -24,6 +24,7 @@
 #include "render/device/d3d_font.h"
 #include "render/device/device_rules.h"
 #include "render/frame/d3d_shader_device.h"
+#include "render/frame/effect_shader_handles.h"
 #include "render/frame/shader_cache.h"
 #include "render/frame/subset_buffers.h"
 #include "render/preview/light_marker.h"
@@ -66,9 +67,9 @@ class FrameRenderer {
   HRESULT restoreDeviceObjects();
   HRESULT invalidateDeviceObjects();
   // Releases every device object made on the device: subset buffers,
-  // material and effect textures, shaders, marker and font. The shader
-  // handles of the effects the scene uses are reset so that they are built
-  // again on a new device.
+  // material and effect textures, shaders, marker and font. The effects the
+  // scene uses are marked changed so that their shaders are built again on a
+  // new device.
   void deleteDeviceObjects();
 
   // The scene to draw (null: none). The scene and the effects its subsets
@@ -89,6 +90,10 @@ class FrameRenderer {
 
   TextureStore& textures() { return store_; }
   ShaderCache& shaders() { return cache_; }
+  // The device shader the effect's slot holds; 0 when none.
+  std::uint32_t shaderHandle(const Effect& effect, ShaderKind kind) const {
+    return shaderHandles_.handle(effect, kind);
+  }
   const ShaderSupport& support() const { return cache_.support(); }
   IDirect3DDevice8* device() const { return device_; }
 
@@ -140,6 +145,7 @@ class FrameRenderer {
   TextureStore store_;
   D3DShaderDevice shaderDevice_;
   ShaderCache cache_;
+  EffectShaderHandles shaderHandles_;
   LightMarker marker_;
   D3DFont font_{"Arial", 10};
   Scene* scene_ = nullptr;
@@ -147,8 +153,9 @@ class FrameRenderer {
   std::map<const SceneMaterial*, MaterialTextures> materialTextures_;
   // Effect textures are acquired once per effect and path, not every frame.
   std::map<std::pair<const Effect*, std::string>, DeviceTexture*> effectTextures_;
-  // Effects drawn since the device's shaders were last all released: only
-  // their handles can name a live shader. Compared, never followed: an effect may be gone.
+  // Effects drawn since the device's shaders were last all released; any
+  // other effect must build its shaders again when it is next drawn.
+  // Compared, never followed: an effect may be gone.
   std::set<const Effect*> effectsOnThisDevice_;
   float appTime_ = 0;
   int subsetsDrawn_ = 0;

@@ -4,28 +4,36 @@ namespace veltrace::render {
 
 namespace {
 
-bool wantsBuild(const ShaderSlot& slot, bool shadersChanged) {
-  return slot.handle == 0 && !slot.source.empty() && slot.buildState && shadersChanged;
+bool wantsBuild(const ShaderSlot& slot, std::uint32_t handle, bool shadersChanged) {
+  return handle == 0 && !slot.source.empty() && slot.buildState && shadersChanged;
+}
+
+// Gives the slot's shader back to the cache; the handle is forgotten only
+// when the cache knew it, as a handle it does not know is none of its own.
+void releaseSlot(const Effect& effect, ShaderKind kind, EffectShaderHandles& handles, ShaderCache& cache) {
+  if (cache.release(handles.handle(effect, kind))) handles.setHandle(effect, kind, 0);
 }
 
 }  // namespace
 
-std::int32_t selectShaders(Effect& effect, ShaderCache& cache, ShaderBinder& binder, MessageLog& log) {
+std::int32_t selectShaders(Effect& effect, EffectShaderHandles& handles, ShaderCache& cache, ShaderBinder& binder,
+                           MessageLog& log) {
   const ShaderSupport& support = cache.support();
   if (effect.shadersChanged) {
-    if (cache.release(effect.vertexShader.handle)) effect.vertexShader.handle = 0;
-    if (cache.release(effect.pixelShader.handle)) effect.pixelShader.handle = 0;
+    releaseSlot(effect, ShaderKind::vertex, handles, cache);
+    releaseSlot(effect, ShaderKind::pixel, handles, cache);
   }
 
-  ShaderSlot& vertex = effect.vertexShader;
+  const ShaderSlot& vertex = effect.vertexShader;
   if (vertex.present) {
-    if (wantsBuild(vertex, effect.shadersChanged)) {
+    if (wantsBuild(vertex, handles.handle(effect, ShaderKind::vertex), effect.shadersChanged)) {
       std::uint32_t usage = support.hardwareVertexShaders ? 0 : usageSoftwareProcessing;
-      vertex.handle =
-          cache.acquireVertexShader(vertex.name, vertex.source, effect.streamMapping.declaration.data(), usage);
+      handles.setHandle(effect, ShaderKind::vertex,
+                        cache.acquireVertexShader(vertex.name, vertex.source,
+                                                  effect.streamMapping.declaration.data(), usage));
     }
-    if (vertex.handle != 0) {
-      std::int32_t result = binder.setVertexShader(vertex.handle);
+    if (std::uint32_t handle = handles.handle(effect, ShaderKind::vertex); handle != 0) {
+      std::int32_t result = binder.setVertexShader(handle);
       if (failedCode(result)) {
         effect.shadersChanged = false;
         return result;
@@ -39,16 +47,17 @@ std::int32_t selectShaders(Effect& effect, ShaderCache& cache, ShaderBinder& bin
     }
   }
 
-  ShaderSlot& pixel = effect.pixelShader;
+  const ShaderSlot& pixel = effect.pixelShader;
   std::int32_t result = 0;
   if (pixel.present) {
-    if (wantsBuild(pixel, effect.shadersChanged)) {
+    if (wantsBuild(pixel, handles.handle(effect, ShaderKind::pixel), effect.shadersChanged)) {
       if (support.pixelShaderVersion < 1.0f)
         log.append("No hardware support for Pixel Shader 1.0 or higher !");
       else
-        pixel.handle = cache.acquirePixelShader(pixel.name, pixel.source);
+        handles.setHandle(effect, ShaderKind::pixel, cache.acquirePixelShader(pixel.name, pixel.source));
     }
-    if (pixel.handle != 0) result = binder.setPixelShader(pixel.handle);
+    if (std::uint32_t handle = handles.handle(effect, ShaderKind::pixel); handle != 0)
+      result = binder.setPixelShader(handle);
   } else {
     result = binder.setPixelShader(0);
   }
@@ -58,9 +67,9 @@ std::int32_t selectShaders(Effect& effect, ShaderCache& cache, ShaderBinder& bin
   return failedCode(result) ? result : 0;
 }
 
-void releaseEffectShaders(Effect& effect, ShaderCache& cache) {
-  if (cache.release(effect.vertexShader.handle)) effect.vertexShader.handle = 0;
-  if (cache.release(effect.pixelShader.handle)) effect.pixelShader.handle = 0;
+void releaseEffectShaders(Effect& effect, EffectShaderHandles& handles, ShaderCache& cache) {
+  releaseSlot(effect, ShaderKind::vertex, handles, cache);
+  releaseSlot(effect, ShaderKind::pixel, handles, cache);
   effect.shadersChanged = true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Choosing the device shaders for a subset's effect: when the effect's
 // shaders changed, the old device shaders are released and new ones acquired
-// from the cache, once; then the slots' handles are set on the device. The
+// from the cache, once; then the slots' shaders are set on the device. The
 // effect's shadersChanged flag is the hand-over from the panes, and this is
 // where it is cleared.
 
@@ -9,6 +9,7 @@
 
 #include "app/message_log.h"
 #include "effect/effect.h"
+#include "render/frame/effect_shader_handles.h"
 #include "render/frame/shader_cache.h"
 
 namespace veltrace::render {
@@ -22,12 +23,14 @@ class ShaderBinder {
 };
 
 // Returns the first failing device result (0 when all went well). A slot
-// whose shader cannot be created keeps handle 0 and leaves the device's
+// whose shader cannot be created holds no handle and leaves the device's
 // shader as it was; its messages are written once per change.
-std::int32_t selectShaders(Effect& effect, ShaderCache& cache, ShaderBinder& binder, MessageLog& log);
+std::int32_t selectShaders(Effect& effect, EffectShaderHandles& handles, ShaderCache& cache, ShaderBinder& binder,
+                           MessageLog& log);
 
-// Releases the effect's device shaders from the cache and clears its handles,
-// e.g. before the effect is deleted; the next frame builds them again.
-void releaseEffectShaders(Effect& effect, ShaderCache& cache);
+// Releases the effect's device shaders from the cache and forgets its
+// handles, e.g. before the effect is deleted; the next frame builds them
+// again.
+void releaseEffectShaders(Effect& effect, EffectShaderHandles& handles, ShaderCache& cache);
 
 }  // namespace veltrace::render

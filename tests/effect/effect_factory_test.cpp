@@ -44,10 +44,8 @@ TEST(NewEffect, HasTheDefaultsAndFullStateTables) {
   for (const ShaderSlot* slot : {&effect.vertexShader, &effect.pixelShader}) {
     EXPECT_EQ(slot->name, "New Shader");
     EXPECT_TRUE(slot->source.empty());
-    EXPECT_EQ(slot->handle, 0u);
     EXPECT_FALSE(slot->present);
     EXPECT_TRUE(slot->buildState);
-    EXPECT_EQ(slot->treeItem, 0u);
   }
 }
 

@@ -104,8 +104,8 @@ TEST_F(FrameRendererTest, LitTexturedTorusCoversTheCentre) {
   EXPECT_EQ(renderer.preparationsFailed(), 0);
   for (const auto& line : log.takePending()) ADD_FAILURE() << "unexpected message: " << line;
   EXPECT_FALSE(effect->shadersChanged);
-  EXPECT_NE(effect->vertexShader.handle, 0u);
-  EXPECT_NE(effect->pixelShader.handle, 0u);
+  EXPECT_NE(renderer.shaderHandle(*effect, ShaderKind::vertex), 0u);
+  EXPECT_NE(renderer.shaderHandle(*effect, ShaderKind::pixel), 0u);
   // The material's base texture is loaded once and kept.
   ASSERT_EQ(renderer.textures().entries().size(), 1u);
   EXPECT_EQ(renderer.textures().entries()[0].name, "marble_base.bmp");
@@ -119,7 +119,7 @@ TEST_F(FrameRendererTest, DeletedDeviceLeavesNoShaderHandleBehindInEffectsOfAnEa
   veltrace::test::assignToAll(scene, effect.get());
   renderer.setScene(&scene);
   renderFrames(1);
-  ASSERT_NE(effect->vertexShader.handle, 0u);
+  ASSERT_NE(renderer.shaderHandle(*effect, ShaderKind::vertex), 0u);
   // Another scene comes in; the effect stays in the workspace unassigned.
   Scene other;
   renderer.setScene(&other);
@@ -132,8 +132,8 @@ TEST_F(FrameRendererTest, DeletedDeviceLeavesNoShaderHandleBehindInEffectsOfAnEa
   EXPECT_EQ(renderer.preparationsFailed(), 0);
   ASSERT_EQ(renderer.shaders().vertexShaders().size(), 1u);
   ASSERT_EQ(renderer.shaders().pixelShaders().size(), 1u);
-  EXPECT_EQ(effect->vertexShader.handle, renderer.shaders().vertexShaders()[0].handle);
-  EXPECT_EQ(effect->pixelShader.handle, renderer.shaders().pixelShaders()[0].handle);
+  EXPECT_EQ(renderer.shaderHandle(*effect, ShaderKind::vertex), renderer.shaders().vertexShaders()[0].handle);
+  EXPECT_EQ(renderer.shaderHandle(*effect, ShaderKind::pixel), renderer.shaders().pixelShaders()[0].handle);
   renderer.setScene(nullptr);
   renderer.forgetEffect(*effect);
 }
@@ -170,7 +170,7 @@ TEST_F(FrameRendererTest, ShaderThatFailsToCreateIsReportedOncePerChange) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], expected[0]);
   EXPECT_EQ(lines[1].rfind("E_FAIL (", 0), 0u) << lines[1];
-  EXPECT_EQ(effect->vertexShader.handle, 0u);
+  EXPECT_EQ(renderer.shaderHandle(*effect, ShaderKind::vertex), 0u);
   effect->shadersChanged = true;
   renderFrames(2);
   EXPECT_EQ(log.takePending().size(), 2u) << "again after the next change, once";
@@ -211,7 +211,7 @@ TEST_F(FrameRendererTest, EffectsSharingSlotNamesShareShadersUntilBothRelease) {
   renderFrames(1);
   ASSERT_EQ(renderer.shaders().vertexShaders().size(), 1u);
   EXPECT_EQ(renderer.shaders().vertexShaders()[0].useCount, 2);
-  EXPECT_EQ(first->vertexShader.handle, second->vertexShader.handle);
+  EXPECT_EQ(renderer.shaderHandle(*first, ShaderKind::vertex), renderer.shaderHandle(*second, ShaderKind::vertex));
 
   renderer.forgetEffect(*first);
   ASSERT_EQ(renderer.shaders().vertexShaders().size(), 1u) << "the second effect still uses it";

@@ -70,6 +70,7 @@ struct ShaderCacheTest : ::testing::Test {
   FakeShaderDevice device;
   MessageLog log;
   ShaderCache cache{device, log};
+  EffectShaderHandles handles;
   std::uint32_t declaration[3] = {0x20000000, 0x40020000, 0xFFFFFFFF};
 
   ShaderCacheTest() { cache.setSupport({true, 1.4f}); }
@@ -181,44 +182,64 @@ TEST_F(ShaderCacheTest, ShaderFoldersEndInABackslash) {
 
 // --- shader selection -------------------------------------------------------
 
+TEST(EffectShaderHandles, KeepEachEffectsSlotsApartAndForgetThemTogether) {
+  Effect first, second;
+  EffectShaderHandles handles;
+  handles.setHandle(first, ShaderKind::vertex, 7);
+  handles.setHandle(first, ShaderKind::pixel, 8);
+  handles.setHandle(second, ShaderKind::vertex, 9);
+  EXPECT_EQ(handles.handle(first, ShaderKind::vertex), 7u);
+  EXPECT_EQ(handles.handle(first, ShaderKind::pixel), 8u);
+  EXPECT_EQ(handles.handle(second, ShaderKind::pixel), 0u) << "never set";
+  handles.forget(first);
+  EXPECT_EQ(handles.handle(first, ShaderKind::vertex), 0u);
+  EXPECT_EQ(handles.handle(first, ShaderKind::pixel), 0u);
+  EXPECT_EQ(handles.handle(second, ShaderKind::vertex), 9u);
+  handles.setHandle(second, ShaderKind::vertex, 0);
+  EXPECT_EQ(handles.handle(second, ShaderKind::vertex), 0u);
+  handles.setHandle(second, ShaderKind::pixel, 3);
+  handles.clear();
+  EXPECT_EQ(handles.handle(second, ShaderKind::pixel), 0u);
+}
+
 Effect effectWithShaders(const std::string& vertexName, const std::string& pixelName) {
   Effect effect;
-  effect.vertexShader = {vertexName, goodVertexSource, 0, true, true, 0};
-  effect.pixelShader = {pixelName, goodPixelSource, 0, true, true, 0};
+  effect.vertexShader = {vertexName, goodVertexSource, true, true};
+  effect.pixelShader = {pixelName, goodPixelSource, true, true};
   effect.shadersChanged = true;
   return effect;
 }
 
 TEST_F(ShaderCacheTest, SelectionBuildsOnceAndClearsTheFlag) {
   Effect effect = effectWithShaders("V", "P");
-  EXPECT_EQ(selectShaders(effect, cache, device, log), 0);
+  EXPECT_EQ(selectShaders(effect, handles, cache, device, log), 0);
   EXPECT_FALSE(effect.shadersChanged);
-  ASSERT_NE(effect.vertexShader.handle, 0u);
-  ASSERT_NE(effect.pixelShader.handle, 0u);
-  EXPECT_EQ(device.vertexSets, std::vector<std::uint32_t>{effect.vertexShader.handle});
-  EXPECT_EQ(selectShaders(effect, cache, device, log), 0);
+  ASSERT_NE(handles.handle(effect, ShaderKind::vertex), 0u);
+  ASSERT_NE(handles.handle(effect, ShaderKind::pixel), 0u);
+  EXPECT_EQ(device.vertexSets, std::vector<std::uint32_t>{handles.handle(effect, ShaderKind::vertex)});
+  EXPECT_EQ(selectShaders(effect, handles, cache, device, log), 0);
   EXPECT_EQ(device.creations, 2) << "nothing is created while the shaders are unchanged";
   EXPECT_EQ(device.vertexSets.size(), 2u);
 
   // An edit: the old shader goes, a new one comes.
-  std::uint32_t old = effect.vertexShader.handle;
+  std::uint32_t old = handles.handle(effect, ShaderKind::vertex);
   effect.vertexShader.name = "V2";
   effect.shadersChanged = true;
-  selectShaders(effect, cache, device, log);
+  selectShaders(effect, handles, cache, device, log);
   EXPECT_EQ(device.liveVertex.count(old), 0u);
-  EXPECT_NE(effect.vertexShader.handle, 0u);
+  EXPECT_NE(handles.handle(effect, ShaderKind::vertex), 0u);
   EXPECT_EQ(cache.vertexShaders().size(), 1u);
 }
 
 TEST_F(ShaderCacheTest, FailedCreationIsReportedOncePerChange) {
   Effect effect = effectWithShaders("V", "P");
   device.failVertexCreation = true;
-  for (int frame = 0; frame < 3; ++frame) selectShaders(effect, cache, device, log);
+  for (int frame = 0; frame < 3; ++frame) selectShaders(effect, handles, cache, device, log);
   EXPECT_EQ(log.takePending().size(), 2u) << "the two creation lines, once";
-  EXPECT_EQ(effect.vertexShader.handle, 0u);
+  EXPECT_EQ(handles.handle(effect, ShaderKind::vertex), 0u);
   EXPECT_TRUE(device.vertexSets.empty()) << "the device keeps the vertex shader it had";
   effect.shadersChanged = true;
-  selectShaders(effect, cache, device, log);
+  selectShaders(effect, handles, cache, device, log);
   EXPECT_EQ(log.takePending().size(), 2u);
 }
 
@@ -226,7 +247,7 @@ TEST_F(ShaderCacheTest, SlotsNotPresentOrNotBuiltSetNoShader) {
   Effect effect = effectWithShaders("V", "P");
   effect.vertexShader.present = false;
   effect.pixelShader.present = false;
-  selectShaders(effect, cache, device, log);
+  selectShaders(effect, handles, cache, device, log);
   EXPECT_EQ(device.vertexSets, std::vector<std::uint32_t>{0});
   EXPECT_EQ(device.pixelSets, std::vector<std::uint32_t>{0});
   EXPECT_EQ(device.creations, 0);
@@ -234,26 +255,26 @@ TEST_F(ShaderCacheTest, SlotsNotPresentOrNotBuiltSetNoShader) {
   Effect unbuilt = effectWithShaders("V", "P");
   unbuilt.vertexShader.buildState = false;
   unbuilt.pixelShader.source.clear();
-  selectShaders(unbuilt, cache, device, log);
+  selectShaders(unbuilt, handles, cache, device, log);
   EXPECT_EQ(device.creations, 0);
-  EXPECT_EQ(unbuilt.vertexShader.handle, 0u);
+  EXPECT_EQ(handles.handle(unbuilt, ShaderKind::vertex), 0u);
 }
 
 TEST_F(ShaderCacheTest, NoPixelShaderVersionIsReportedOncePerChange) {
   cache.setSupport({true, 0.0f});
   Effect effect = effectWithShaders("V", "P");
-  selectShaders(effect, cache, device, log);
-  selectShaders(effect, cache, device, log);
+  selectShaders(effect, handles, cache, device, log);
+  selectShaders(effect, handles, cache, device, log);
   EXPECT_EQ(log.takePending(), std::vector<std::string>{"No hardware support for Pixel Shader 1.0 or higher !"});
   EXPECT_TRUE(device.pixelSets.empty());
-  EXPECT_NE(effect.vertexShader.handle, 0u);
+  EXPECT_NE(handles.handle(effect, ShaderKind::vertex), 0u);
 }
 
 TEST_F(ShaderCacheTest, SoftwareProcessingWhenNoHardwareVertexShaders) {
   cache.setSupport({false, 1.1f});
   Effect effect = effectWithShaders("V", "P");
-  selectShaders(effect, cache, device, log);
-  EXPECT_NE(effect.vertexShader.handle, 0u);
+  selectShaders(effect, handles, cache, device, log);
+  EXPECT_NE(handles.handle(effect, ShaderKind::vertex), 0u);
   EXPECT_EQ(device.usages, std::vector<std::uint32_t>{usageSoftwareProcessing});
   EXPECT_TRUE(log.pending().empty());
 }
@@ -261,23 +282,23 @@ TEST_F(ShaderCacheTest, SoftwareProcessingWhenNoHardwareVertexShaders) {
 TEST_F(ShaderCacheTest, SharedShadersStayUntilBothEffectsRelease) {
   Effect first = effectWithShaders("Common VS", "Common PS");
   Effect second = effectWithShaders("Common VS", "Common PS");
-  selectShaders(first, cache, device, log);
-  selectShaders(second, cache, device, log);
-  EXPECT_EQ(first.vertexShader.handle, second.vertexShader.handle);
+  selectShaders(first, handles, cache, device, log);
+  selectShaders(second, handles, cache, device, log);
+  EXPECT_EQ(handles.handle(first, ShaderKind::vertex), handles.handle(second, ShaderKind::vertex));
   EXPECT_EQ(device.creations, 2);
 
   // The first effect's shader is edited: the shared device shader stays for
   // the second.
-  std::uint32_t shared = second.vertexShader.handle;
+  std::uint32_t shared = handles.handle(second, ShaderKind::vertex);
   first.vertexShader.name = "Edited VS";
   first.shadersChanged = true;
-  selectShaders(first, cache, device, log);
+  selectShaders(first, handles, cache, device, log);
   EXPECT_EQ(device.liveVertex.count(shared), 1u);
-  releaseEffectShaders(second, cache);
+  releaseEffectShaders(second, handles, cache);
   EXPECT_EQ(device.liveVertex.count(shared), 0u);
-  EXPECT_EQ(second.vertexShader.handle, 0u);
+  EXPECT_EQ(handles.handle(second, ShaderKind::vertex), 0u);
   EXPECT_TRUE(second.shadersChanged);
-  releaseEffectShaders(first, cache);
+  releaseEffectShaders(first, handles, cache);
   EXPECT_TRUE(device.liveVertex.empty());
   EXPECT_TRUE(device.livePixel.empty());
 }

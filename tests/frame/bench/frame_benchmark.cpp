@@ -63,8 +63,8 @@ Effect simpleEffect(MessageLog& log) {
   transform.predefinedName = "transform";
   transform.vsRegister = 0;
   effect.matrices.push_back(transform);
-  effect.vertexShader = {"Bench VS", "vs.1.1\nm4x4 oPos, v0, c0\nmov oD0, v3\n", 0, true, true, 0};
-  effect.pixelShader = {"Bench PS", "ps.1.1\nmov r0, v0\n", 0, true, true, 0};
+  effect.vertexShader = {"Bench VS", "vs.1.1\nm4x4 oPos, v0, c0\nmov oD0, v3\n", true, true};
+  effect.pixelShader = {"Bench PS", "ps.1.1\nmov r0, v0\n", true, true};
   effect.shadersChanged = true;
   return effect;
 }
@@ -112,7 +112,9 @@ int main(int argc, char** argv) {
     renderer.render(0);
     device->Present(nullptr, nullptr, nullptr, nullptr);
     for (const auto& line : log.takePending()) std::printf("log: %s\n", line.c_str());
-    if (!effect.vertexShader.handle || !effect.pixelShader.handle) {
+    const std::uint32_t vertexShader = renderer.shaderHandle(effect, ShaderKind::vertex);
+    const std::uint32_t pixelShader = renderer.shaderHandle(effect, ShaderKind::pixel);
+    if (!vertexShader || !pixelShader) {
       std::printf("frame_benchmark: the effect's shaders could not be created\n");
       return 1;
     }
@@ -130,8 +132,8 @@ int main(int argc, char** argv) {
       device->SetIndices(buffers.indices.get(), 0);
       ConstantValue transform = predefinedValue(PredefinedConstant::transform, constantFrame, colours);
       device->SetVertexShaderConstant(0, transform.rows, 4);
-      device->SetVertexShader(effect.vertexShader.handle);
-      device->SetPixelShader(effect.pixelShader.handle);
+      device->SetVertexShader(vertexShader);
+      device->SetPixelShader(pixelShader);
       device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, static_cast<UINT>(subset.vertices.size()), 0,
                                    static_cast<UINT>(triangles));
       device->EndScene();
