@@ -9,23 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "render/device/surface_format.h"
+
 namespace veltrace::render {
 
-// D3DFORMAT values.
-enum class DisplayFormat : std::uint32_t {
-  unknown = 0,
-  a8r8g8b8 = 21,
-  x8r8g8b8 = 22,
-  r5g6b5 = 23,
-  x1r5g5b5 = 24,
-  a1r5g5b5 = 25,
-  d32 = 71,
-  d15s1 = 73,
-  d24s8 = 75,
-  d24x8 = 77,
-  d24x4s4 = 79,
-  d16 = 80,
-};
+// Display, back-buffer and depth/stencil formats.
+using DisplayFormat = SurfaceFormat;
 
 bool isSixteenBitFormat(DisplayFormat format);
 

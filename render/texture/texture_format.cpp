@@ -20,7 +20,7 @@ std::uint32_t bytesPerElement(TextureFormat format) {
     case TextureFormat::dxt1: return 8;
     case TextureFormat::dxt3:
     case TextureFormat::dxt5: return 16;
-    case TextureFormat::unknown: break;
+    default: break;  // not a texture format
   }
   return 0;
 }
@@ -52,7 +52,7 @@ const char* textureFormatName(TextureFormat format) {
     case TextureFormat::dxt1: return "DXT1";
     case TextureFormat::dxt3: return "DXT3";
     case TextureFormat::dxt5: return "DXT5";
-    case TextureFormat::unknown: break;
+    default: break;
   }
   return "unknown";
 }
