@@ -18,6 +18,10 @@ namespace veltrace::setup {
 // file at `corePath`; nothing when it does not exist or is not a file.
 std::optional<FileInfo> fileInfoFromDisk(std::string_view corePath);
 
+// Fills the version words of `info` from the file's version resource; a file
+// without one leaves them as they are. Both forms of fileInfoFromDisk use it.
+void readVersionWords(std::string_view corePath, FileInfo& info);
+
 bool setLastWriteTime(std::string_view corePath, std::uint64_t fileTime);
 bool setFileAttributes(std::string_view corePath, std::uint16_t attributes);
 

@@ -5,7 +5,6 @@
 
 #include "base/files.h"
 #include "setup/disk_files.h"
-#include "setup/pe_version.h"
 
 namespace veltrace::setup {
 
@@ -60,12 +59,7 @@ std::optional<FileInfo> fileInfoFromDisk(std::string_view corePath) {
   if (!error) info.lastWriteTime = toFileTime(time);
   bool writable = (status.permissions() & fs::perms::owner_write) != fs::perms::none;
   info.attributes = writable ? attributeNormal : attributeReadOnly;
-  if (auto version = readFileVersion(corePath)) {
-    info.fileVersionHigh = static_cast<std::int32_t>(version->fileVersionMS);
-    info.fileVersionLow = version->fileVersionLS;
-    info.productVersionHigh = static_cast<std::int32_t>(version->productVersionMS);
-    info.productVersionLow = version->productVersionLS;
-  }
+  readVersionWords(corePath, info);
   return info;
 }
 

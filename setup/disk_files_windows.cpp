@@ -5,7 +5,6 @@
 
 #include "base/files.h"
 #include "setup/disk_files.h"
-#include "setup/pe_version.h"
 
 namespace veltrace::setup {
 
@@ -26,12 +25,7 @@ std::optional<FileInfo> fileInfoFromDisk(std::string_view corePath) {
   info.size = data.nFileSizeLow;
   info.lastWriteTime = (std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
   info.attributes = static_cast<std::uint16_t>(data.dwFileAttributes);
-  if (auto version = readFileVersion(corePath)) {
-    info.fileVersionHigh = static_cast<std::int32_t>(version->fileVersionMS);
-    info.fileVersionLow = version->fileVersionLS;
-    info.productVersionHigh = static_cast<std::int32_t>(version->productVersionMS);
-    info.productVersionLow = version->productVersionLS;
-  }
+  readVersionWords(corePath, info);
   return info;
 }
 
