@@ -31,7 +31,7 @@ struct InstructionInfo {
   InstructionClass kind;
   std::uint16_t versions;     // VersionBit set where the row applies
   std::uint8_t vertexSlots;   // instruction slots in a vertex shader
-  std::uint8_t arithmeticSlots13;  // pixel arithmetic slots, ps.1.0-1.3
+  std::uint8_t arithmeticSlotsBefore14;  // pixel arithmetic slots, ps.1.0-1.3
   std::uint8_t arithmeticSlots14;  // pixel arithmetic slots, ps.1.4
   std::uint8_t textureSlots;       // pixel texture slots
   std::uint8_t matrixRows;    // vs macros: rows of the constant matrix read by source 1

@@ -16,7 +16,7 @@ using Code = DiagnosticCode;
 
 constexpr int vertexSlotLimit = 128;
 constexpr int pixelArithmeticLimit = 8;
-constexpr int pixel13TextureLimit = 4;
+constexpr int pixelBefore14TextureLimit = 4;
 constexpr int pixel14TextureLimit = 6;
 constexpr int maxCmpBefore14 = 3;  // ps.1.2 and ps.1.3
 constexpr int maxDivideByZ = 2;
@@ -45,7 +45,7 @@ class Validator {
         case InstructionClass::texture: checkOperation(instruction); break;
       }
     }
-    if (context_.isPixel13()) textureOrder_.finish();
+    if (context_.isPixelBefore14()) textureOrder_.finish();
   }
 
   // The slots counted by run(), against the limits the checks use.
@@ -56,7 +56,7 @@ class Validator {
       budget.instructionSlots = {vertexSlots_, vertexSlotLimit};
       return;
     }
-    int textureLimit = isPixel14() ? pixel14TextureLimit : pixel13TextureLimit;
+    int textureLimit = isPixel14() ? pixel14TextureLimit : pixelBefore14TextureLimit;
     if (phaseSeen_)
       budget.phases.push_back({{firstPhaseArithmeticSlots_, pixelArithmeticLimit}, {firstPhaseTextureSlots_, textureLimit}});
     budget.phases.push_back({{arithmeticSlots_, pixelArithmeticLimit}, {textureSlots_, textureLimit}});
@@ -74,7 +74,7 @@ class Validator {
   }
   bool isPixel() const { return context_.isPixel(); }
   bool isPixel14() const { return context_.isPixel14(); }
-  bool isPixel13() const { return context_.isPixel13(); }
+  bool isPixelBefore14() const { return context_.isPixelBefore14(); }
   RegisterFile fileOf(RegisterType type, std::uint32_t number) const { return context_.fileOf(type, number); }
 
   // --- Whole-instruction rules ------------------------------------------------
@@ -151,8 +151,8 @@ class Validator {
     checkSources(instruction);
     checkReadPorts(instruction);
     checkResultModifiers(instruction);
-    if (isPixel13()) {
-      checkPixel13Operands(instruction);
+    if (isPixelBefore14()) {
+      checkPixelBefore14Operands(instruction);
       textureOrder_.check(instruction);
     }
     if (isPixel14()) phases_.check(instruction);
@@ -234,7 +234,7 @@ class Validator {
           add(instruction, Code::uninitializedRegister, "a0 is used before it is written");
         }
       }
-      bool tracked = file == RegisterFile::temporary || (isPixel13() && file == RegisterFile::texture);
+      bool tracked = file == RegisterFile::temporary || (isPixelBefore14() && file == RegisterFile::texture);
       if (tracked && !written_.count({file, source.number}))
         add(instruction, Code::uninitializedRegister,
             formatText("register %s is read before it is written", name.c_str()));
@@ -268,7 +268,7 @@ class Validator {
       add(instruction, Code::resultModifierNotAllowed, "vertex shader instructions take no modifiers");
     } else if (instruction.info->kind != InstructionClass::arithmetic) {
       add(instruction, Code::resultModifierNotAllowed, formatText("'%s' takes no modifiers", name.c_str()));
-    } else if (isPixel13() && (destination.shift > 2 || destination.shift < -1)) {
+    } else if (isPixelBefore14() && (destination.shift > 2 || destination.shift < -1)) {
       add(instruction, Code::resultModifierNotAllowed,
           formatText("%s allows the scale modifiers _x2, _x4 and _d2 only", program_.version.name().c_str()));
     }
@@ -340,7 +340,7 @@ class Validator {
                       version_ == ps10 ? "" : " (and .b when writing alpha only)"));
   }
 
-  void checkWriteMaskPixel13(const Instruction& instruction) {
+  void checkWriteMaskPixelBefore14(const Instruction& instruction) {
     std::uint8_t mask = instruction.destination.mask.bits();
     if (instruction.info->kind == InstructionClass::texture) {
       if (mask != WriteMask::all) add(instruction, Code::writeMaskNotAllowed, "texture instructions take no write mask");
@@ -355,9 +355,9 @@ class Validator {
   }
 
   // Masks and the cnd condition before ps.1.4.
-  void checkPixel13Operands(const Instruction& instruction) {
+  void checkPixelBefore14Operands(const Instruction& instruction) {
     const InstructionInfo& info = *instruction.info;
-    if (info.destinations) checkWriteMaskPixel13(instruction);
+    if (info.destinations) checkWriteMaskPixelBefore14(instruction);
     if (info.opcode == opcode::cmp) {
       const DestinationParameter& destination = instruction.destination;
       for (const SourceParameter& source : instruction.sources)
@@ -393,7 +393,7 @@ class Validator {
 
   void countLimitedInstructions(const Instruction& instruction) {
     std::uint16_t op = instruction.info->opcode;
-    if (op == opcode::cmp && isPixel13() && ++cmpCount_ == maxCmpBefore14 + 1)
+    if (op == opcode::cmp && isPixelBefore14() && ++cmpCount_ == maxCmpBefore14 + 1)
       add(instruction, Code::instructionSlots,
           formatText("%s allows %d cmp instructions", program_.version.name().c_str(), maxCmpBefore14));
     if (op == opcode::bem && ++bemCount_ == 2)
@@ -415,9 +415,9 @@ class Validator {
     }
     // A co-issued instruction shares the slot of the one before it.
     if (!instruction.coIssued)
-      arithmeticSlots_ += isPixel14() ? info.arithmeticSlots14 : info.arithmeticSlots13;
+      arithmeticSlots_ += isPixel14() ? info.arithmeticSlots14 : info.arithmeticSlotsBefore14;
     textureSlots_ += info.textureSlots;
-    int textureLimit = isPixel14() ? pixel14TextureLimit : pixel13TextureLimit;
+    int textureLimit = isPixel14() ? pixel14TextureLimit : pixelBefore14TextureLimit;
     const char* where = isPixel14() ? " in one phase" : "";
     if (arithmeticSlots_ > pixelArithmeticLimit && !arithmeticReported_) {
       arithmeticReported_ = true;

@@ -28,7 +28,7 @@ class ValidationContext {
   std::string versionName() const { return program_.version.name(); }
   bool isPixel() const { return program_.version.isPixel(); }
   bool isPixel14() const { return version() == ps14; }
-  bool isPixel13() const { return isPixel() && !isPixel14(); }
+  bool isPixelBefore14() const { return isPixel() && !isPixel14(); }
 
   RegisterFile fileOf(RegisterType type, std::uint32_t number) const {
     return registerFileOf(type, number, program_.version.kind).value_or(RegisterFile::temporary);
