@@ -199,6 +199,11 @@ TEST(Removal, ARunKilledDuringTheFilePhaseIsInstalledOverAndRemovedCompletely) {
 }
 
 TEST(Removal, ManyRecordsAndNonAsciiNamesInstallAndRemoveCompletely) {
+#ifdef _WIN32
+  // Under Wine the fake's 20,000 file operations take minutes; the native
+  // run covers the engine, the Windows tests cover the system's side.
+  GTEST_SKIP() << "20,000 files run natively only";
+#endif
   EngineHarness h;
   std::vector<PackagedFile> files;
   const int count = 20000;
