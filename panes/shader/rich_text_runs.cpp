@@ -9,7 +9,7 @@ namespace veltrace {
 
 namespace {
 
-constexpr Colour plainColour{0, 0, 0};
+constexpr TextColour plainColour{0, 0, 0};
 
 // Characters [begin, end) of the text; a line feed right after a carriage
 // return belongs to its paragraph break, wherever a run boundary falls.
@@ -36,16 +36,16 @@ void appendEscaped(std::string& rtf, std::string_view text, size_t begin, size_t
 }  // namespace
 
 std::string richTextOf(std::string_view text, const std::vector<ColouredRun>& runs) {
-  std::vector<Colour> colours{plainColour};
+  std::vector<TextColour> colours{plainColour};
   for (const ColouredRun& run : runs)
     if (std::find(colours.begin(), colours.end(), run.colour) == colours.end()) colours.push_back(run.colour);
-  auto colourIndex = [&](Colour colour) {
+  auto colourIndex = [&](TextColour colour) {
     // Index 0 of an RTF colour table is the "automatic" colour; ours start at 1.
     return static_cast<int>(std::find(colours.begin(), colours.end(), colour) - colours.begin()) + 1;
   };
 
   std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fmodern\\fprq1\\fcharset0 Courier New;}}{\\colortbl ;";
-  for (Colour colour : colours) rtf += formatText("\\red%d\\green%d\\blue%d;", colour.red, colour.green, colour.blue);
+  for (TextColour colour : colours) rtf += formatText("\\red%d\\green%d\\blue%d;", colour.red, colour.green, colour.blue);
   rtf += "}\\f0\\fs20\\cf1 ";
   rtf.reserve(rtf.size() + text.size() + text.size() / 4);
 

@@ -6,7 +6,7 @@ namespace {
 
 struct KeywordList {
   const char* words;
-  Colour colour;
+  TextColour colour;
   KeywordGroup group;
 };
 

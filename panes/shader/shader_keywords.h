@@ -7,12 +7,12 @@
 namespace veltrace {
 
 namespace editorColour {
-inline constexpr Colour plainText{0, 0, 0};
-inline constexpr Colour instruction{0, 0, 255};     // instructions, versions, modifiers, masks
-inline constexpr Colour inputRegister{0, 100, 140};
-inline constexpr Colour outputRegister{235, 80, 0};  // output and temporary registers
-inline constexpr Colour comment{0, 150, 0};
-inline constexpr Colour literal{255, 0, 255};        // string and character literals
+inline constexpr TextColour plainText{0, 0, 0};
+inline constexpr TextColour instruction{0, 0, 255};     // instructions, versions, modifiers, masks
+inline constexpr TextColour inputRegister{0, 100, 140};
+inline constexpr TextColour outputRegister{235, 80, 0};  // output and temporary registers
+inline constexpr TextColour comment{0, 150, 0};
+inline constexpr TextColour literal{255, 0, 255};        // string and character literals
 }  // namespace editorColour
 
 // Keyword groups, named after the colour their lists get.

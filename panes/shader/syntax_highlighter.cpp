@@ -33,7 +33,7 @@ SyntaxHighlighter::SyntaxHighlighter() {
   classes_[stateIndex(ScanState::blockComment)]['*'] = blockCommentEnd;
 }
 
-void SyntaxHighlighter::AddKeywordList(std::string_view commaSeparatedWords, Colour colour, int group) {
+void SyntaxHighlighter::AddKeywordList(std::string_view commaSeparatedWords, TextColour colour, int group) {
   groups_.push_back(group);
   std::size_t start = 0;
   while (start <= commaSeparatedWords.size()) {
@@ -45,7 +45,7 @@ void SyntaxHighlighter::AddKeywordList(std::string_view commaSeparatedWords, Col
   rebuildFirstCharacterIndex();
 }
 
-void SyntaxHighlighter::addKeyword(std::string_view word, Colour colour) {
+void SyntaxHighlighter::addKeyword(std::string_view word, TextColour colour) {
   classes_[stateIndex(ScanState::normal)][static_cast<unsigned char>(word.front())] = keywordStart;
   // std::string compares as unsigned bytes, which is the order the table keeps.
   auto position = std::lower_bound(keywords_.begin(), keywords_.end(), word,
@@ -102,7 +102,7 @@ HighlightResult SyntaxHighlighter::ColourRange(std::string_view text, ScanState 
   std::size_t tokenStart = 0;
   const std::size_t size = text.size();
   auto at = [&](std::size_t i) -> unsigned char { return i < size ? static_cast<unsigned char>(text[i]) : 0; };
-  auto colourUpTo = [&](std::size_t lastIndex, Colour colour) {
+  auto colourUpTo = [&](std::size_t lastIndex, TextColour colour) {
     result.runs.push_back({tokenStart, lastIndex + 1 - tokenStart, colour});
   };
 

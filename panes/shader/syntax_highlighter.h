@@ -25,11 +25,11 @@
 
 namespace veltrace {
 
-struct Colour {
+struct TextColour {
   std::uint8_t red = 0;
   std::uint8_t green = 0;
   std::uint8_t blue = 0;
-  friend bool operator==(const Colour&, const Colour&) = default;
+  friend bool operator==(const TextColour&, const TextColour&) = default;
 };
 
 // The state the scanner is in between characters.
@@ -40,7 +40,7 @@ enum class ScanState { normal, string, characterLiteral, lineComment, blockComme
 struct ColouredRun {
   std::size_t offset = 0;
   std::size_t length = 0;
-  Colour colour;
+  TextColour colour;
   friend bool operator==(const ColouredRun&, const ColouredRun&) = default;
 };
 
@@ -54,7 +54,7 @@ struct HighlightResult {
 
 struct KeywordEntry {
   std::string text;
-  Colour colour;
+  TextColour colour;
 };
 
 class SyntaxHighlighter {
@@ -64,10 +64,10 @@ class SyntaxHighlighter {
   // Adds every non-empty comma-separated piece of the list with the colour.
   // A word already in the table takes the new colour. The group number is
   // kept with the call only (it names the list; it does not change colouring).
-  void AddKeywordList(std::string_view commaSeparatedWords, Colour colour, int group);
+  void AddKeywordList(std::string_view commaSeparatedWords, TextColour colour, int group);
   void clearKeywords();
-  void setCommentColour(Colour colour) { commentColour_ = colour; }
-  void setStringColour(Colour colour) { stringColour_ = colour; }
+  void setCommentColour(TextColour colour) { commentColour_ = colour; }
+  void setStringColour(TextColour colour) { stringColour_ = colour; }
 
   // Scans the text from its first character, starting in the given state
   // (normal for a whole text; the state at the start of a line to recolour
@@ -93,7 +93,7 @@ class SyntaxHighlighter {
   };
   using ClassTable = std::array<std::uint8_t, 256>;
 
-  void addKeyword(std::string_view word, Colour colour);
+  void addKeyword(std::string_view word, TextColour colour);
   // The keyword that stands at index with delimiters around it, if any.
   const KeywordEntry* keywordAt(std::string_view text, std::size_t index) const;
   void rebuildFirstCharacterIndex();
@@ -104,8 +104,8 @@ class SyntaxHighlighter {
   std::array<std::uint32_t, 256> firstWithByte_{};
   std::array<std::uint32_t, 256> endWithByte_{};
   std::vector<int> groups_;
-  Colour commentColour_;
-  Colour stringColour_;
+  TextColour commentColour_;
+  TextColour stringColour_;
 };
 
 // The characters that may stand before and after a keyword. End of text

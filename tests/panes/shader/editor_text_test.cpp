@@ -27,7 +27,7 @@ TEST(RichTextRuns, ColoursRunsAndEscapesTheText) {
 
 TEST(RichTextRuns, OneParagraphBreakPerLineBreakWhereverARunEnds) {
   std::string text = "a\r\nb\nc\rd";
-  std::vector<ColouredRun> runs{{0, 2, Colour{0, 150, 0}}, {2, 1, Colour{0, 150, 0}}};  // split inside CR LF
+  std::vector<ColouredRun> runs{{0, 2, TextColour{0, 150, 0}}, {2, 1, TextColour{0, 150, 0}}};  // split inside CR LF
   std::string rtf = richTextOf(text, runs);
   size_t breaks = 0;
   for (size_t at = rtf.find("\\par"); at != std::string::npos; at = rtf.find("\\par", at + 1)) ++breaks;

@@ -12,7 +12,7 @@
 namespace veltrace {
 namespace {
 
-char letterOf(Colour colour) {
+char letterOf(TextColour colour) {
   if (colour == editorColour::instruction) return 'i';
   if (colour == editorColour::inputRegister) return 'n';
   if (colour == editorColour::outputRegister) return 'o';
