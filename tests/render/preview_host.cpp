@@ -28,38 +28,30 @@ PreviewHost::PreviewHost() {
   useDepthBuffer = true;
 }
 
-PreviewHost::~PreviewHost() {
-  cleanup3DEnvironment();
-  if (hostWindow_) {
-    SetWindowLongPtrA(hostWindow_, GWLP_USERDATA, 0);
-    DestroyWindow(hostWindow_);
-  }
-}
+PreviewHost::~PreviewHost() { cleanup3DEnvironment(); }
 
 bool PreviewHost::openWindow(int clientWidth, int clientHeight) {
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = windowProcedure;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = hostWindowClass;
-  RegisterClassA(&windowClass);
   RECT bounds{0, 0, clientWidth, clientHeight};
   AdjustWindowRect(&bounds, hostWindowStyle, FALSE);
-  hostWindow_ = CreateWindowA(hostWindowClass, "preview host", hostWindowStyle | WS_VISIBLE, 0, 0,
-                              bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr, nullptr,
-                              windowClass.hInstance, this);
-  return hostWindow_ != nullptr;
+  ui::WindowPlacement placement;
+  placement.style = hostWindowStyle | WS_VISIBLE;
+  placement.x = placement.y = 0;
+  placement.width = bounds.right - bounds.left;
+  placement.height = bounds.bottom - bounds.top;
+  ui::WindowClassStyle classStyle;
+  classStyle.background = nullptr;
+  return window_.create(hostWindowClass, "preview host", placement, classStyle);
 }
 
 void PreviewHost::resizeClient(int clientWidth, int clientHeight) {
   RECT bounds{0, 0, clientWidth, clientHeight};
   AdjustWindowRect(&bounds, hostWindowStyle, FALSE);
-  SetWindowPos(hostWindow_, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
+  SetWindowPos(window_.handle(), nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
                SWP_NOMOVE | SWP_NOZORDER);
 }
 
 HRESULT PreviewHost::start() {
-  attachWindow(hostWindow_);
+  attachWindow(window_.handle());
   return create(GetModuleHandleA(nullptr));
 }
 
@@ -83,7 +75,7 @@ void PreviewHost::runFor(double seconds) {
 }
 
 LRESULT PreviewHost::send(UINT message, WPARAM wParam, LPARAM lParam) {
-  return SendMessageA(hostWindow_, message, wParam, lParam);
+  return SendMessageA(window_.handle(), message, wParam, lParam);
 }
 
 std::uint32_t PreviewHost::capturedPixel(int x, int y) const {
@@ -91,20 +83,10 @@ std::uint32_t PreviewHost::capturedPixel(int x, int y) const {
   return captured_[static_cast<std::size_t>(y) * capturedWidth_ + x];
 }
 
-LRESULT CALLBACK PreviewHost::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
-  }
-  auto host = reinterpret_cast<PreviewHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!host) return DefWindowProcA(window, message, wParam, lParam);
-  return host->handle(window, message, wParam, lParam);
-}
-
-LRESULT PreviewHost::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  handleMessage(window, message, wParam, lParam);
-  if (applyPreviewMessage(preview, window, message, wParam, lParam)) return 0;
-  return DefWindowProcA(window, message, wParam, lParam);
+LRESULT PreviewHost::HostWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  host_.D3DFramework::handleMessage(handle(), message, wParam, lParam);
+  if (applyPreviewMessage(host_.preview, handle(), message, wParam, lParam)) return 0;
+  return defaultHandling(message, wParam, lParam);
 }
 
 HRESULT PreviewHost::confirmDevice(const D3DCAPS8& caps, DWORD behaviour, D3DFORMAT) {

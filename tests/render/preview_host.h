@@ -16,6 +16,7 @@
 #include "render/device/device_rules.h"
 #include "render/preview/light_marker.h"
 #include "render/preview/preview_state.h"
+#include "ui/window.h"
 
 namespace veltrace::render::test {
 
@@ -66,11 +67,22 @@ class PreviewHost : public D3DFramework {
   void showMessage(const std::string& text, MessageKind kind) override;
 
  private:
-  static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The host's window: the framework sees its messages first, then the
+  // preview's key and mouse handling.
+  class HostWindow : public ui::Window {
+   public:
+    explicit HostWindow(PreviewHost& host) : host_(host) {}
+
+   protected:
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+   private:
+    PreviewHost& host_;
+  };
+
   void captureBackBuffer();
 
-  HWND hostWindow_ = nullptr;
+  HostWindow window_{*this};
   std::vector<std::uint32_t> captured_;
   int capturedWidth_ = 0, capturedHeight_ = 0;
 };
