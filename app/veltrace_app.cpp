@@ -60,7 +60,9 @@ bool CVeltraceApp::initInstance(const std::string& commandLine, int showCommand)
   frame_->firstUpdate();
   ShowWindow(frame_->handle(), showCommand == SW_HIDE ? SW_HIDE : SW_SHOWMAXIMIZED);
   UpdateWindow(frame_->handle());
-  openRequest(parseCommandLine(commandLine));
+  // A session that ended without closing left its workspace behind; once
+  // that is restored, a file named on the command line is not opened over it.
+  if (!frame_->offerRecovery()) openRequest(parseCommandLine(commandLine));
   measuring_ = measuringRunFrom(std::getenv("VELTRACE_MEASURE"));
   return true;
 }

@@ -68,6 +68,7 @@ void CVeltraceDoc::newWorkspace() {
   // The document always exists once the program runs, so the question is
   // always asked.
   if (!ui_.confirm(newWorkspaceQuestion, confirmDeleteCaption)) return;
+  ui_.beforeDiscard();
   clearWorkspace();
 }
 
@@ -86,12 +87,14 @@ bool CVeltraceDoc::openWorkspaceFile(const std::string& path, bool askFirst) {
     log_.append(formatText("Error while opening \"%s\" !", path.c_str()));
     return false;
   }
+  ui_.beforeDiscard();
   if (!clearWorkspace()) return false;
   WorkspaceHooks hooks = ui_.treeHooks();
   hooks.loadScene = [this](Workspace&, const std::string& scenePath) { return loadScene(scenePath); };
   bool read = readWorkspaceText(*text, workspace_, programFolder_, hooks, log_);
   ui_.workspaceFileUsed(path);
   ui_.workspaceChanged();
+  ui_.workspaceOpened();
   return read;
 }
 
@@ -102,7 +105,10 @@ void CVeltraceDoc::saveWorkspace() {
   }
   auto chosen = ui_.chooseFileToSave({workspaceSaveFilter, "vwork", folder(workspacesFolderSuffix)});
   if (!chosen) return;
-  if (writeWorkspace(*chosen, workspace_, programFolder_, log_)) ui_.workspaceFileUsed(*chosen);
+  if (writeWorkspace(*chosen, workspace_, programFolder_, log_)) {
+    ui_.workspaceFileUsed(*chosen);
+    ui_.workspaceSaved();
+  }
   // Saving names never-saved effects and their folders.
   ui_.workspaceChanged();
 }

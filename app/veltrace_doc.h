@@ -44,6 +44,12 @@ class DocumentUi {
   virtual WorkspaceHooks treeHooks() { return {}; }
   // A workspace file was opened or saved: the recent-file list takes it.
   virtual void workspaceFileUsed(const std::string& path) {}
+  // Before a command discards the workspace, after its question: the
+  // recovery copy is brought up to date.
+  virtual void beforeDiscard() {}
+  // The workspace now matches a file (opened or saved).
+  virtual void workspaceOpened() {}
+  virtual void workspaceSaved() {}
 };
 
 // The texts of the document commands.

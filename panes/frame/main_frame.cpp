@@ -9,6 +9,9 @@
 #include "app/frame_strings.h"
 #include "app/resource_ids.h"
 #include "panes/frame/toolbar_images.h"
+#include "panes/shader/shader_pane.h"
+#include "panes/states/state_pane_factory.h"
+#include "panes/workspace/render_settings_pane.h"
 #include "render/preview/preview_messages.h"
 #include "ui/command_ui.h"
 #include "ui/dialog.h"
@@ -20,6 +23,7 @@ namespace {
 constexpr int toolbarId = 0xE800;
 constexpr int statusBarId = 0xE801;
 constexpr int viewId = 0xE900;
+constexpr UINT_PTR recoveryTimer = 1;
 
 // The three bars in the order the View menu lists them: their command, title
 // and the side they start on.
@@ -58,7 +62,11 @@ std::vector<char> dialogFilter(const std::string& filter) {
 }  // namespace
 
 CMainFrame::CMainFrame(std::string programFolder, MessageLog& log)
-    : programFolder_(programFolder), log_(log), document_(programFolder, log, *this), view_(programFolder, log) {
+    : programFolder_(programFolder),
+      log_(log),
+      document_(programFolder, log, *this),
+      view_(programFolder, log),
+      recovery_(programFolder) {
   commands_ = makeFrameCommands(makeActions());
   for (const BarStart& start : barStarts) {
     DockedBar bar;
@@ -150,6 +158,7 @@ bool CMainFrame::createBars() {
     bars_[index]->setSide(barStarts[index].side);
   }
   if (!workspaceView_.create(bar(commandViewWorkspace).handle())) return false;
+  if (!workspaceView_.attach(document_.workspace(), *this, *this, log_, programFolder_)) return false;
   if (!messagesView_.create(bar(commandViewMessages).handle())) return false;
   if (!parameterView_.create(bar(commandViewParameter).handle(), view_)) return false;
   bar(commandViewWorkspace).setView(workspaceView_.handle());
@@ -167,6 +176,14 @@ bool CMainFrame::createBars() {
   view_.afterFrame = [this] {
     messagesView_.flush(log_);
     parameterView_.followPreviewReset();
+    // A scene load, a texture load or delete, or an assignment asked for
+    // the scene information to be shown again.
+    if (sceneInformation_.pending() && workspaceView_.treeView()) {
+      std::vector<std::string> textures;
+      for (const auto& entry : view_.renderer.textures().entries()) textures.push_back(entry.name);
+      workspaceView_.treeView()->tree().rebuildSceneInformation(document_.workspace().scene, textures,
+                                                                sceneInformation_);
+    }
   };
   return true;
 }
@@ -486,7 +503,90 @@ void CMainFrame::setDrawnScene(Scene* scene) { view_.renderer.setScene(scene); }
 
 void CMainFrame::releaseTexturesAndShaders() { view_.renderer.releaseTexturesAndShaders(); }
 
-void CMainFrame::workspaceChanged() {}
+void CMainFrame::workspaceChanged() {
+  if (WorkspaceTreeView* tree = workspaceView_.treeView()) tree->tree().sceneReplaced();
+  sceneInformation_.set();
+}
+
+WorkspaceHooks CMainFrame::treeHooks() {
+  WorkspaceTreeView* tree = workspaceView_.treeView();
+  return tree ? tree->hooks() : WorkspaceHooks{};
+}
+
+void CMainFrame::workspaceOpened() { recovery_.settle(document_.workspace()); }
+
+void CMainFrame::workspaceSaved() { recovery_.settle(document_.workspace()); }
+
+void CMainFrame::beforeDiscard() { recovery_.update(document_.workspace(), log_); }
+
+std::optional<std::string> CMainFrame::chooseFile(const FileDialogRequest& request) {
+  FileDialogSpec spec{request.filter, request.defaultExtension, request.initialFolder};
+  return request.save ? chooseFileToSave(spec) : chooseFileToOpen(spec);
+}
+
+void CMainFrame::deleteScene() {
+  setDrawnScene(nullptr);
+  document_.workspace().scene = Scene{};
+  document_.workspace().sceneLoaded = false;
+  setTitle(programTitle);
+  workspaceChanged();
+}
+
+std::unique_ptr<Pane> CMainFrame::createPane(const PaneRequest& request) {
+  if (!request.effect) return nullptr;
+  auto showHelp = [this](HWND owner, const std::string& topic) { view_.help.showTopic(owner, topic, log_); };
+  switch (request.kind) {
+    case PaneKind::renderSettings: {
+      auto pane =
+          std::make_unique<RenderSettingsPane>(*request.effect, document_.workspace().scene, sceneInformation_);
+      pane->openHelp = [this, showHelp](const char* topic) { showHelp(handle(), topic); };
+      if (!pane->create(handle())) return nullptr;
+      return pane;
+    }
+    case PaneKind::vertexShader:
+    case PaneKind::pixelShader: {
+      ShaderPaneSettings settings;
+      settings.pixelShaderVersion = view_.shaderSupport.pixelShaderVersion;
+      settings.hardwareVertexShaders = view_.shaderSupport.hardwareVertexShaders;
+      settings.shaderFolder = view_.renderer.shaders().vertexShaderFolder();
+      settings.showHelp = showHelp;
+      auto kind = request.kind == PaneKind::vertexShader ? ShaderPaneKind::vertex : ShaderPaneKind::pixel;
+      auto pane = std::make_unique<ShaderPane>(kind, *request.effect, log_, settings);
+      if (!pane->create(handle())) return nullptr;
+      return pane;
+    }
+    default: {
+      // Variable editors, textures, render states and stream mapping.
+      StatePaneServices services;
+      services.owner = handle();
+      services.textureStore = &view_.renderer.textures();
+      services.log = &log_;
+      services.programFolder = programFolder_;
+      services.openHelp = [this, showHelp](const char* topic) { showHelp(handle(), topic); };
+      services.requestSceneInformation = [this] { sceneInformation_.set(); };
+      return createStatePane(request, services);
+    }
+  }
+}
+
+bool CMainFrame::offerRecovery() {
+  bool restored = false;
+  if (recovery_.inspect(log_) == RecoveryCopy::Found::usable) {
+    if (confirm(recoveryQuestion, recoveryCaption)) {
+      setDrawnScene(nullptr);
+      restored = recovery_.restore(document_.workspace(), treeHooks(), log_);
+      if (document_.workspace().sceneLoaded) {
+        setDrawnScene(&document_.workspace().scene);
+        setTitle(documentTitle(document_.workspace().scene.name));
+      }
+      workspaceChanged();
+    } else {
+      recovery_.discard();
+    }
+  }
+  SetTimer(handle(), recoveryTimer, recoveryIntervalSeconds * 1000, nullptr);
+  return restored;
+}
 
 // ---- messages
 
@@ -533,7 +633,16 @@ LRESULT CMainFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!document_.confirmExit()) return 0;
       DestroyWindow(handle());
       return 0;
+    case WM_TIMER:
+      if (wParam == recoveryTimer) {
+        recovery_.update(document_.workspace(), log_);
+        return 0;
+      }
+      break;
     case WM_DESTROY:
+      KillTimer(handle(), recoveryTimer);
+      // A normal end needs no recovery copy.
+      recovery_.remove();
       for (auto& floating : floating_) {
         if (floating && floating->held()) SetParent(floating->held(), handle());
         floating.reset();

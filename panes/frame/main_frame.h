@@ -23,6 +23,10 @@
 #include "panes/frame/recent_files.h"
 #include "panes/frame/sizing_control_bar.h"
 #include "panes/frame/workspace_view.h"
+#include "panes/workspace/pane_factory.h"
+#include "panes/workspace/recovery_copy.h"
+#include "panes/workspace/workspace_commands.h"
+#include "panes/workspace/workspace_tree.h"
 #include "ui/command_table.h"
 #include "ui/handles.h"
 #include "ui/window.h"
@@ -31,7 +35,11 @@ namespace veltrace::panes {
 
 inline constexpr char mainFrameClassName[] = "VeltraceMainFrame";
 
-class CMainFrame : public ui::Window, public DockHost, public DocumentUi {
+class CMainFrame : public ui::Window,
+                   public DockHost,
+                   public DocumentUi,
+                   public WorkspaceUi,
+                   public PaneFactory {
  public:
   CMainFrame(std::string programFolder, MessageLog& log);
   ~CMainFrame() override;
@@ -73,7 +81,12 @@ class CMainFrame : public ui::Window, public DockHost, public DocumentUi {
   void barHidden(int barId) override;
   void barDropped(int barId, POINT screenPoint) override;
 
-  // DocumentUi
+  // After start-up: offers the workspace a session that ended without
+  // closing left behind, and starts keeping a recovery copy. True when the
+  // recovered workspace was restored.
+  bool offerRecovery();
+
+  // DocumentUi (confirm also serves WorkspaceUi)
   bool confirm(const std::string& text, const std::string& caption) override;
   std::optional<std::string> chooseFileToOpen(const FileDialogSpec& spec) override;
   std::optional<std::string> chooseFileToSave(const FileDialogSpec& spec) override;
@@ -84,6 +97,19 @@ class CMainFrame : public ui::Window, public DockHost, public DocumentUi {
   void setTitle(const std::string& title) override { Window::setTitle(title); }
   void workspaceChanged() override;
   void workspaceFileUsed(const std::string& path) override;
+  WorkspaceHooks treeHooks() override;
+  void workspaceOpened() override;
+  void workspaceSaved() override;
+
+  // WorkspaceUi
+  std::optional<std::string> chooseFile(const FileDialogRequest& request) override;
+  void loadScene() override { document_.loadScene(""); }
+  void deleteScene() override;
+  void effectDeleting(Effect& effect) override { view_.renderer.forgetEffect(effect); }
+  void beforeDiscard() override;
+
+  // PaneFactory
+  std::unique_ptr<Pane> createPane(const PaneRequest& request) override;
 
   // Tests answer the questions and dialogs instead of a person.
   std::function<std::optional<bool>(const std::string& text, const std::string& caption)> answerQuestion;
@@ -124,6 +150,8 @@ class CMainFrame : public ui::Window, public DockHost, public DocumentUi {
   CVeltraceViewParameter parameterView_;
   CVeltraceViewMessages messagesView_;
   RecentFiles recent_{recentWorkspaceCount};
+  SceneInformationRequest sceneInformation_;
+  RecoveryCopy recovery_;
   ui::FontHandle statusFont_;
 };
 

@@ -8,15 +8,6 @@ namespace {
 
 constexpr int treeControlId = 1;
 
-HTREEITEM addRoot(HWND tree, const char* text) {
-  TVINSERTSTRUCTA insert{};
-  insert.hParent = TVI_ROOT;
-  insert.hInsertAfter = TVI_LAST;
-  insert.item.mask = TVIF_TEXT;
-  insert.item.pszText = const_cast<char*>(text);
-  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-}
-
 }  // namespace
 
 bool CVeltraceViewWorkspace::create(HWND parent) {
@@ -33,9 +24,13 @@ bool CVeltraceViewWorkspace::create(HWND parent) {
                           ui::programInstance(), nullptr);
   if (!tree_) return false;
   SetWindowSubclass(tree_, treeProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
-  sceneRoot_ = addRoot(tree_, "Scene");
-  effectsRoot_ = addRoot(tree_, "Effects");
   return true;
+}
+
+bool CVeltraceViewWorkspace::attach(Workspace& workspace, WorkspaceUi& ui, PaneFactory& factory, MessageLog& log,
+                                    const std::string& programFolder) {
+  treeView_ = std::make_unique<WorkspaceTreeView>(tree_, workspace, ui, factory, log, programFolder);
+  return treeView_->build();
 }
 
 LRESULT CVeltraceViewWorkspace::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -46,6 +41,11 @@ LRESULT CVeltraceViewWorkspace::handleMessage(UINT message, WPARAM wParam, LPARA
     case WM_SETFOCUS:
       if (tree_) SetFocus(tree_);
       return 0;
+    case WM_NOTIFY: {
+      LRESULT result = 0;
+      if (treeView_ && treeView_->onNotify(*reinterpret_cast<NMHDR*>(lParam), result)) return result;
+      break;
+    }
   }
   return Window::handleMessage(message, wParam, lParam);
 }
