@@ -458,8 +458,10 @@ bool CMainFrame::confirm(const std::string& text, const std::string& caption) {
   return MessageBoxA(handle(), text.c_str(), caption.c_str(), MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) == IDOK;
 }
 
-std::optional<std::string> CMainFrame::chooseFileToOpen(const FileDialogSpec& spec) {
-  if (answerFileDialog) return answerFileDialog(spec, false);
+// The common file dialog for opening (file and path must exist) or saving
+// (asking before overwriting).
+std::optional<std::string> CMainFrame::runFileDialog(const FileDialogSpec& spec, bool save) {
+  if (answerFileDialog) return answerFileDialog(spec, save);
   std::vector<char> filter = dialogFilter(spec.filter);
   char path[MAX_PATH] = {};
   OPENFILENAMEA dialog{};
@@ -470,25 +472,10 @@ std::optional<std::string> CMainFrame::chooseFileToOpen(const FileDialogSpec& sp
   dialog.nMaxFile = MAX_PATH;
   dialog.lpstrInitialDir = spec.initialFolder.c_str();
   dialog.lpstrDefExt = spec.defaultExtension.c_str();
-  dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameA(&dialog)) return std::nullopt;
-  return std::string(path);
-}
-
-std::optional<std::string> CMainFrame::chooseFileToSave(const FileDialogSpec& spec) {
-  if (answerFileDialog) return answerFileDialog(spec, true);
-  std::vector<char> filter = dialogFilter(spec.filter);
-  char path[MAX_PATH] = {};
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = handle();
-  dialog.lpstrFilter = filter.data();
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = MAX_PATH;
-  dialog.lpstrInitialDir = spec.initialFolder.c_str();
-  dialog.lpstrDefExt = spec.defaultExtension.c_str();
-  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!GetSaveFileNameA(&dialog)) return std::nullopt;
+  dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
+                 (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+  BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+  if (!chosen) return std::nullopt;
   return std::string(path);
 }
 

@@ -88,8 +88,12 @@ class CMainFrame : public ui::Window,
 
   // DocumentUi (confirm also serves WorkspaceUi)
   bool confirm(const std::string& text, const std::string& caption) override;
-  std::optional<std::string> chooseFileToOpen(const FileDialogSpec& spec) override;
-  std::optional<std::string> chooseFileToSave(const FileDialogSpec& spec) override;
+  std::optional<std::string> chooseFileToOpen(const FileDialogSpec& spec) override {
+    return runFileDialog(spec, false);
+  }
+  std::optional<std::string> chooseFileToSave(const FileDialogSpec& spec) override {
+    return runFileDialog(spec, true);
+  }
   void sceneLoadStarting() override;
   void sceneLoadFinished() override;
   void setDrawnScene(Scene* scene) override;
@@ -120,6 +124,7 @@ class CMainFrame : public ui::Window,
 
  private:
   FrameActions makeActions();
+  std::optional<std::string> runFileDialog(const FileDialogSpec& spec, bool save);
   bool createBars();
   void toggleBar(int barCommand);
   void showBar(int barCommand, bool visible);

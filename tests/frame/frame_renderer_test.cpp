@@ -149,7 +149,7 @@ TEST_F(FrameRendererTest, MissingTextureDrawsWithTheFallbackAndOneMessage) {
   renderFrames(3);
   EXPECT_EQ(log.takePending(),
             std::vector<std::string>{"Can't load texture \"no_such_texture.bmp\" - using default texture "
-                                     "\"texture_not_found.bmp\" instead ..."});
+                                     "\"texture_not_found.bmp\" instead ... (the file cannot be read)"});
   ASSERT_EQ(renderer.textures().entries().size(), 1u);
   EXPECT_EQ(renderer.textures().entries()[0].name, "no_such_texture.bmp");
   EXPECT_NE(renderer.textures().entries()[0].path.find("texture_not_found.bmp"), std::string::npos);

@@ -189,18 +189,20 @@ TEST_F(MainFrameWithDevice, ThreeAppendedLinesShowUpAfterOneFrame) {
 
 TEST_F(MainFrameWithDevice, TheViewsClientSizeIsWhatTheSettingsStoreAndTheNextDeviceGets) {
   const char* key = "Software\\Veltrace tests\\main frame";
-  // Make the view 900 x 600 by giving the frame that much more room; with
-  // the side bars hidden the frame fits on the display.
+  // Make the view 700 x 500 by giving the frame that much more room; with
+  // the side bars hidden the frame fits on the display, and the next frame
+  // with its bars fits on the test display's 1280 pixels too.
   frame->runCommand(commandViewWorkspace);
   frame->runCommand(commandViewParameter);
   RECT view = frame->view().clientArea();
   RECT outer{};
   GetWindowRect(frame->handle(), &outer);
-  SetWindowPos(frame->handle(), nullptr, 0, 0, outer.right - outer.left + 900 - view.right,
-               outer.bottom - outer.top + 600 - view.bottom, SWP_NOMOVE | SWP_NOZORDER);
+  // At the display's corner, so that the display's edge does not cut it.
+  SetWindowPos(frame->handle(), nullptr, 0, 0, outer.right - outer.left + 700 - view.right,
+               outer.bottom - outer.top + 500 - view.bottom, SWP_NOZORDER);
   pump();
-  EXPECT_EQ(frame->view().recordedWidth(), 900);
-  EXPECT_EQ(frame->view().recordedHeight(), 600);
+  EXPECT_EQ(frame->view().recordedWidth(), 700);
+  EXPECT_EQ(frame->view().recordedHeight(), 500);
   ASSERT_TRUE(app::writeViewSize({frame->view().recordedWidth(), frame->view().recordedHeight()}, key));
   DestroyWindow(frame->handle());
   frame.reset();
@@ -214,8 +216,8 @@ TEST_F(MainFrameWithDevice, TheViewsClientSizeIsWhatTheSettingsStoreAndTheNextDe
   frame->view().creationHeight = stored.height;
   ASSERT_TRUE(frame->create());
   ASSERT_TRUE(frame->firstUpdate());
-  EXPECT_EQ(frame->view().backBufferDescription().Width, 900u);
-  EXPECT_EQ(frame->view().backBufferDescription().Height, 600u);
+  EXPECT_EQ(frame->view().backBufferDescription().Width, 700u);
+  EXPECT_EQ(frame->view().backBufferDescription().Height, 500u);
 }
 
 }  // namespace

@@ -53,8 +53,11 @@ TEST_F(RenderStatesWindowTest, ChoosingInTheDropDownSetsTheState) {
   clickValue("D3DRS_CULLMODE");
   ASSERT_TRUE(IsWindowVisible(pane.dropDown()));
   EXPECT_EQ(SendMessageA(pane.dropDown(), CB_GETCOUNT, 0, 0), 4);
-  SendMessageA(pane.dropDown(), CB_SHOWDROPDOWN, FALSE, 0);
+  // Choose, then close the list: closing it notifies the pane (sent again
+  // by hand where the list was not dropped; a second notification changes
+  // nothing).
   SendMessageA(pane.dropDown(), CB_SETCURSEL, 3, 0);
+  SendMessageA(pane.dropDown(), CB_SHOWDROPDOWN, FALSE, 0);
   SendMessageA(pane.window(), WM_COMMAND, MAKEWPARAM(renderStatesDropDown, CBN_CLOSEUP),
                reinterpret_cast<LPARAM>(pane.dropDown()));
   EXPECT_FALSE(IsWindowVisible(pane.dropDown()));
