@@ -321,6 +321,11 @@ class Preprocessor {
       return;
     }
     int number = readLenientInt(text.substr(0, digits));
+    if (number < 1) {
+      // Lines count from 1: a 0 would give errors a line before the first.
+      report(frame, physicalLine, Code::directive, "#line numbers start at 1");
+      return;
+    }
     frame.lineOffset = number - (physicalLine + consumed);
     if (!fileText.empty()) {
       frame.fileIndex = static_cast<int>(result_.files.size());

@@ -147,6 +147,7 @@ const PreprocessorError preprocessorErrors[] = {
     {"include without reader", "#include \"common.inc\"\n", Code::includeFile, 1, "cannot open include file 'common.inc'"},
     {"include without quotes", "#include common.inc\n", Code::includeFile, 1, "#include expects \"FILE\""},
     {"#line without number", "#line here\n", Code::directive, 1, "#line expects a line number and an optional \"FILE\""},
+    {"#line 0", "#line 0\n", Code::directive, 1, "#line numbers start at 1"},
 };
 
 class PreprocessorErrorTest : public testing::TestWithParam<PreprocessorError> {};
