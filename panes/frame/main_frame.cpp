@@ -138,13 +138,20 @@ bool CMainFrame::create() {
 
   // The view's client area gets the stored size: the frame is made as
   // large as that needs, so that the first device has that size.
-  arrange();
-  RECT viewArea = view_.clientArea();
-  RECT frame{};
-  GetWindowRect(handle(), &frame);
-  int width = (frame.right - frame.left) + (view_.creationWidth - viewArea.right);
-  int height = (frame.bottom - frame.top) + (view_.creationHeight - viewArea.bottom);
-  SetWindowPos(handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The bars and the toolbar settle their sizes as the frame changes, so
+  // the frame is corrected until the view has the size (or the display
+  // stops it growing).
+  for (int pass = 0; pass < 3; ++pass) {
+    arrange();
+    RECT viewArea = view_.clientArea();
+    int missingWidth = view_.creationWidth - viewArea.right;
+    int missingHeight = view_.creationHeight - viewArea.bottom;
+    if (missingWidth == 0 && missingHeight == 0) break;
+    RECT frame{};
+    GetWindowRect(handle(), &frame);
+    SetWindowPos(handle(), nullptr, 0, 0, (frame.right - frame.left) + missingWidth,
+                 (frame.bottom - frame.top) + missingHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   arrange();
   updateIndicators();
   return true;
