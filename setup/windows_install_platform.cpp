@@ -116,20 +116,6 @@ BOOL CALLBACK findProcessWindow(HWND window, LPARAM parameter) {
 
 }  // namespace
 
-HKEY registryRootKey(RegistryRoot root) {
-  switch (root) {
-    case RegistryRoot::localMachine:
-      return HKEY_LOCAL_MACHINE;
-    case RegistryRoot::currentUser:
-      return HKEY_CURRENT_USER;
-    case RegistryRoot::classesRoot:
-      return HKEY_CLASSES_ROOT;
-    case RegistryRoot::users:
-      return HKEY_USERS;
-  }
-  return HKEY_CURRENT_USER;
-}
-
 std::optional<FileInfo> WindowsInstallPlatform::fileInfo(std::string_view path) { return fileInfoFromDisk(path); }
 
 bool WindowsInstallPlatform::folderExists(std::string_view path) {

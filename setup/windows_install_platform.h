@@ -92,6 +92,4 @@ class WindowsInstallPlatform : public InstallPlatform {
   WindowsSetupPlatform expansion_;
 };
 
-HKEY registryRootKey(RegistryRoot root);
-
 }  // namespace veltrace::setup

@@ -16,20 +16,6 @@ constexpr DWORD initialBufferSize = 1024;
 // Expansion results are bounded anyway; nothing longer is ever needed.
 constexpr DWORD maxValueSize = 64 * 1024;
 
-HKEY rootKey(RegistryRoot root) {
-  switch (root) {
-    case RegistryRoot::localMachine:
-      return HKEY_LOCAL_MACHINE;
-    case RegistryRoot::currentUser:
-      return HKEY_CURRENT_USER;
-    case RegistryRoot::classesRoot:
-      return HKEY_CLASSES_ROOT;
-    case RegistryRoot::users:
-      return HKEY_USERS;
-  }
-  return HKEY_CURRENT_USER;
-}
-
 std::uint8_t runningPlatformBit() {
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof version;
@@ -76,7 +62,7 @@ std::optional<RegistryValue> WindowsSetupPlatform::registryValue(RegistryRoot ro
                                                                  std::string_view valueName) const {
   HKEY opened;
   std::string keyText(key), nameText(valueName);
-  if (RegOpenKeyExA(rootKey(root), keyText.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return std::nullopt;
+  if (RegOpenKeyExA(registryRootKey(root), keyText.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return std::nullopt;
   DWORD type = 0;
   DWORD size = 0;
   std::optional<RegistryValue> result;
@@ -149,6 +135,20 @@ RuntimeFolders windowsRuntimeFolders() {
   if (length > 0 && length < MAX_PATH) folders.tempFolder = withoutTrailingSeparator(std::string(buffer, length));
   readProfileFolders(folders);
   return folders;
+}
+
+HKEY registryRootKey(RegistryRoot root) {
+  switch (root) {
+    case RegistryRoot::localMachine:
+      return HKEY_LOCAL_MACHINE;
+    case RegistryRoot::currentUser:
+      return HKEY_CURRENT_USER;
+    case RegistryRoot::classesRoot:
+      return HKEY_CLASSES_ROOT;
+    case RegistryRoot::users:
+      return HKEY_USERS;
+  }
+  return HKEY_CURRENT_USER;
 }
 
 }  // namespace veltrace::setup

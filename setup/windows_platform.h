@@ -3,6 +3,8 @@
 // bit, GetPrivateProfileString, the environment, the registry and
 // ExpandEnvironmentStrings.
 
+#include <windows.h>
+
 #include "setup/setup_platform.h"
 #include "setup/setup_script.h"
 
@@ -25,5 +27,8 @@ class WindowsSetupPlatform : public SetupPlatform {
 // The program's own path, the Windows, system and temporary folders of the
 // running system, and its profile folders where it has them.
 RuntimeFolders windowsRuntimeFolders();
+
+// The registry's predefined key for a root named in the script.
+HKEY registryRootKey(RegistryRoot root);
 
 }  // namespace veltrace::setup
