@@ -1,17 +1,17 @@
-#include "panes/frame/tracking_marks.h"
+#include "ui/tracking_marks.h"
 
-namespace veltrace::panes {
+namespace veltrace::ui {
 
 void TrackingLine::showAt(const RECT& screen) {
   if (!handle()) {
-    ui::WindowPlacement placement;
+    WindowPlacement placement;
     placement.style = WS_POPUP;
     placement.extendedStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
     placement.x = screen.left;
     placement.y = screen.top;
     placement.width = screen.right - screen.left;
     placement.height = screen.bottom - screen.top;
-    ui::WindowClassStyle classStyle;
+    WindowClassStyle classStyle;
     classStyle.background = static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH));
     if (!create("VeltraceTrackingLine", "", placement, classStyle)) return;
   }
@@ -33,4 +33,4 @@ void TrackingFrame::remove() {
   for (TrackingLine& side : sides_) side.remove();
 }
 
-}  // namespace veltrace::panes
+}  // namespace veltrace::ui

@@ -1,6 +1,6 @@
 #pragma once
-// What follows the mouse while a bar's edge or gripper is dragged: a thin
-// line, or a frame of four lines, drawn as small top-most popup windows.
+// What follows the mouse while an edge, a splitter or a gripper is dragged:
+// a thin line, or a frame of four lines, drawn as small top-most popup windows.
 // Popups rather than inverted pixels on the frame, because the preview keeps
 // drawing underneath while the mouse moves and would leave inverted
 // leftovers behind.
@@ -11,9 +11,9 @@
 
 #include "ui/window.h"
 
-namespace veltrace::panes {
+namespace veltrace::ui {
 
-class TrackingLine : public ui::Window {
+class TrackingLine : public Window {
  public:
   // Shows the line over the given screen rectangle (created on first use).
   void showAt(const RECT& screen);
@@ -32,4 +32,4 @@ class TrackingFrame {
   std::array<TrackingLine, 4> sides_;
 };
 
-}  // namespace veltrace::panes
+}  // namespace veltrace::ui

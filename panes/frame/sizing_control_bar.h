@@ -16,8 +16,8 @@
 #include <string>
 
 #include "panes/frame/dock_layout.h"
-#include "panes/frame/tracking_marks.h"
 #include "ui/handles.h"
+#include "ui/tracking_marks.h"
 #include "ui/window.h"
 
 namespace veltrace::panes {
@@ -74,7 +74,7 @@ class CSizingControlBar : public ui::Window {
   bool tracking_ = false;
   POINT trackStart_{};
   int trackOffset_ = 0;  // how far the line has moved from the edge
-  TrackingLine trackingLine_;
+  ui::TrackingLine trackingLine_;
 };
 
 class CSizingControlBarG : public CSizingControlBar {
@@ -101,7 +101,7 @@ class CSizingControlBarG : public CSizingControlBar {
   bool dragging_ = false;
   POINT dragStart_{};  // screen point where the gripper was taken
   RECT barAtStart_{};  // the bar's screen rectangle then
-  TrackingFrame dragFrame_;
+  ui::TrackingFrame dragFrame_;
 };
 
 class CSizingControlBarCF : public CSizingControlBarG {

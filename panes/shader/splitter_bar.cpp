@@ -2,37 +2,13 @@
 
 #include <windowsx.h>
 
-#include "ui/handles.h"
-
 namespace veltrace::panes {
 
 namespace {
 
 constexpr int trackingLineHeight = 2;
 
-HBRUSH trackingLineBrush() {
-  static ui::BrushHandle brush(CreateSolidBrush(RGB(200, 200, 200)));
-  return brush.get();
-}
-
 }  // namespace
-
-void SplitterBar::TrackingLine::showAt(const RECT& screen) {
-  if (!handle()) {
-    ui::WindowPlacement placement;
-    placement.style = WS_POPUP;
-    placement.extendedStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
-    placement.x = screen.left;
-    placement.y = screen.top;
-    placement.width = screen.right - screen.left;
-    placement.height = screen.bottom - screen.top;
-    ui::WindowClassStyle classStyle;
-    classStyle.background = trackingLineBrush();
-    if (!create("VeltraceSplitterTrackingLine", "", placement, classStyle)) return;
-  }
-  SetWindowPos(handle(), HWND_TOPMOST, screen.left, screen.top, screen.right - screen.left,
-               screen.bottom - screen.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
-}
 
 bool SplitterBar::create(HWND parent, const RECT& bounds) {
   ui::WindowPlacement placement;
@@ -80,7 +56,7 @@ LRESULT SplitterBar::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!dragging_) break;
       dragging_ = false;
       if (message == WM_LBUTTONUP) ReleaseCapture();
-      if (line_.handle()) line_.hide();
+      line_.remove();
       if (message == WM_LBUTTONUP && currentY_ != startY_ && moved) {
         int distance = currentY_ - startY_;
         moved(distance);

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "panes/shader/shader_pane_model.h"
+#include "ui/tracking_marks.h"
 #include "ui/window.h"
 
 namespace veltrace::panes {
@@ -25,13 +26,6 @@ class SplitterBar : public ui::Window {
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  // The popup line shown while dragging; a popup so that it shows over the
-  // list and the editor.
-  class TrackingLine : public ui::Window {
-   public:
-    void showAt(const RECT& screen);
-  };
-
   int parentY(LPARAM lParam) const;  // the mouse's y in the parent's client area
   void track(int y);
 
@@ -39,7 +33,7 @@ class SplitterBar : public ui::Window {
   bool dragging_ = false;
   int startY_ = 0;
   int currentY_ = 0;
-  TrackingLine line_;
+  ui::TrackingLine line_;  // shown over the list and the editor while dragging
 };
 
 }  // namespace veltrace::panes
