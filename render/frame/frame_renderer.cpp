@@ -6,6 +6,7 @@
 #include "render/frame/shader_selection.h"
 #include "render/frame/state_assignments.h"
 #include "render/preview/constant_upload_d3d.h"
+#include "render/preview/fixed_function_lighting.h"
 #include "render/preview/predefined_constants.h"
 #include "render/preview/preview_transforms_d3d.h"
 
@@ -14,6 +15,49 @@ namespace veltrace::render {
 namespace {
 
 ColourValue colourOf(const Colour& colour) { return {colour.r, colour.g, colour.b, colour.a}; }
+
+D3DCOLORVALUE toD3DColour(const ColourValue& colour) { return {colour.r, colour.g, colour.b, colour.a}; }
+
+D3DVECTOR toD3DVector(const Vector3& vector) { return {vector.x, vector.y, vector.z}; }
+
+D3DLIGHT8 toD3DLight(const FixedFunctionLight& light) {
+  D3DLIGHT8 result{};
+  result.Type = D3DLIGHT_POINT;
+  result.Diffuse = toD3DColour(light.diffuse);
+  result.Specular = toD3DColour(light.specular);
+  result.Ambient = toD3DColour(light.ambient);
+  result.Position = toD3DVector(light.position);
+  result.Range = light.range;
+  result.Attenuation0 = light.attenuation0;
+  result.Attenuation1 = light.attenuation1;
+  result.Attenuation2 = light.attenuation2;
+  return result;
+}
+
+D3DMATERIAL8 toD3DMaterial(const FixedFunctionMaterial& material) {
+  D3DMATERIAL8 result{};
+  result.Diffuse = toD3DColour(material.diffuse);
+  result.Ambient = toD3DColour(material.ambient);
+  result.Specular = toD3DColour(material.specular);
+  result.Emissive = toD3DColour(material.emissive);
+  result.Power = material.power;
+  return result;
+}
+
+MaterialColours materialColours(const SceneMaterial& material) {
+  MaterialColours colours;
+  colours.ambient = colourOf(material.ambient);
+  colours.diffuse = colourOf(material.diffuse);
+  colours.specular = colourOf(material.specular);
+  colours.emissive = colourOf(material.emissive);
+  return colours;
+}
+
+// The subset's material, or the default colours for a subset that names none.
+const SceneMaterial& materialOrDefault(const SceneMaterial* material) {
+  static const SceneMaterial defaultMaterial;
+  return material ? *material : defaultMaterial;
+}
 
 IDirect3DBaseTexture8* deviceTexture(DeviceTexture* texture) { return D3DTextureLoader::toDirect3D(texture); }
 
@@ -205,6 +249,10 @@ HRESULT FrameRenderer::prepareSubset(MeshSubset& subset, SubsetBuffers& buffers)
   if (FAILED(result)) return result;
   result = device_->SetIndices(buffers.indices.get(), 0);
   if (FAILED(result)) return result;
+  // Without a vertex shader the subset draws through fixed-function
+  // processing, lit by the preview light; the effect's own states follow.
+  bool fixedFunction = !effect.vertexShader.present;
+  if (fixedFunction) setFixedFunctionPreview(subset, effect);
   result = applyTextureStageStates(effect);
   if (FAILED(result)) return result;
   result = bindTextures(subset, effect);
@@ -213,16 +261,36 @@ HRESULT FrameRenderer::prepareSubset(MeshSubset& subset, SubsetBuffers& buffers)
   if (FAILED(result)) return result;
   result = uploadEffectConstants(subset, effect);
   if (FAILED(result)) return result;
-  // Without a vertex shader the subset draws through fixed-function
-  // processing, which needs the vertex layout as a flexible vertex format
-  // (a plain 0 would describe no vertex at all and draw nothing).
-  bool fixedFunction = !effect.vertexShader.present;
+  // Fixed-function processing needs the vertex layout as a flexible vertex
+  // format (a plain 0 would describe no vertex at all and draw nothing).
   // An effect first drawn on this device may count shaders as built that
   // went with an earlier device (it was outside the scene when that one went).
   if (effectsOnThisDevice_.insert(&effect).second) forgetDeviceShaders(effect);
   result = selectShaders(effect, shaderHandles_, cache_, shaderDevice_, log_);
   if (fixedFunction) device_->SetVertexShader(sceneVertexFvf);
   return result;
+}
+
+void FrameRenderer::setFixedFunctionPreview(const MeshSubset& subset, const Effect& effect) {
+  const SceneMaterial& material = materialOrDefault(materialFor(*scene_, subset));
+  D3DLIGHT8 light = toD3DLight(fixedFunctionLight(preview_.light));
+  device_->SetLight(0, &light);
+  device_->LightEnable(0, TRUE);
+  D3DMATERIAL8 surface = toD3DMaterial(fixedFunctionMaterial(materialColours(material), material.shine));
+  device_->SetMaterial(&surface);
+  device_->SetRenderState(D3DRS_LIGHTING, TRUE);
+  device_->SetRenderState(D3DRS_SPECULARENABLE, TRUE);
+
+  // Stage 0 shows the lit colour, times the texture it receives; the stages
+  // after it are off. The alpha is the lit colour's, the material's own.
+  bool textured = stageZeroTextured(effect, !material.baseTexture.empty());
+  device_->SetTextureStageState(0, D3DTSS_COLOROP, textured ? D3DTOP_MODULATE : D3DTOP_SELECTARG1);
+  device_->SetTextureStageState(0, D3DTSS_COLORARG1, textured ? D3DTA_TEXTURE : D3DTA_DIFFUSE);
+  device_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+  device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+  device_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+  device_->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+  device_->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
 }
 
 HRESULT FrameRenderer::drawSubset(const MeshSubset& subset, const SubsetBuffers& buffers) {
@@ -301,7 +369,12 @@ HRESULT FrameRenderer::bindTextures(const MeshSubset& subset, const Effect& effe
   HRESULT result = D3D_OK;
   if (const SceneMaterial* material = materialFor(*scene_, subset)) {
     MaterialTextures& loaded = materialTextures_[material];
-    result = bindMaterialTexture(material->baseTexture, table.baseStage, loaded.base, loaded.baseTried,
+    // An effect without a vertex shader or textures of its own shows the
+    // material's base texture on stage 0.
+    std::int32_t baseStage = table.baseStage;
+    if (!effect.vertexShader.present && baseTextureOnStageZero(effect, !material->baseTexture.empty()))
+      baseStage = 0;
+    result = bindMaterialTexture(material->baseTexture, baseStage, loaded.base, loaded.baseTried,
                                  loaded.acquired);
     if (SUCCEEDED(result))
       result = bindMaterialTexture(material->bumpTexture, table.bumpStage, loaded.bump, loaded.bumpTried,
@@ -325,14 +398,8 @@ HRESULT FrameRenderer::bindTextures(const MeshSubset& subset, const Effect& effe
 }
 
 HRESULT FrameRenderer::uploadEffectConstants(const MeshSubset& subset, const Effect& effect) {
-  static const SceneMaterial defaultMaterial;
-  const SceneMaterial* found = materialFor(*scene_, subset);
-  const SceneMaterial& material = found ? *found : defaultMaterial;
-  MaterialColours colours;
-  colours.ambient = colourOf(material.ambient);
-  colours.diffuse = colourOf(material.diffuse);
-  colours.specular = colourOf(material.specular);
-  colours.emissive = colourOf(material.emissive);
+  const SceneMaterial& material = materialOrDefault(materialFor(*scene_, subset));
+  MaterialColours colours = materialColours(material);
   colours.baseTextureBound = baseTextureBound(!material.baseTexture.empty(), effect.textureStages.baseStage);
   ConstantFrame frame = constantFrameFrom(preview_, appTime_);
   // Registers the device refuses are left out; the frame goes on.

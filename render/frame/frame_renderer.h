@@ -129,6 +129,7 @@ class FrameRenderer {
   void setGuideLineState(D3DCOLOR colour);
   HRESULT drawGuideLines(IDirect3DVertexBuffer8* lines, UINT count, D3DCOLOR colour);
   HRESULT drawTangentFrames(const MeshSubset& subset, const SubsetBuffers& buffers);
+  void setFixedFunctionPreview(const MeshSubset& subset, const Effect& effect);
   HRESULT applyTextureStageStates(const Effect& effect);
   HRESULT bindTextures(const MeshSubset& subset, const Effect& effect);
   HRESULT bindMaterialTexture(const std::string& name, std::int32_t stage, DeviceTexture*& texture, bool& tried,

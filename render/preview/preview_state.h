@@ -15,8 +15,9 @@ struct ColourValue {
   float r = 0, g = 0, b = 0, a = 0;
 };
 
-// The fields of a Direct3D 8 light record the preview uses. The light is never
-// set on the device: it feeds the predefined constants and the light marker.
+// The fields of a Direct3D 8 light record the preview uses. It feeds the
+// predefined constants and the light marker, and lights the subsets of
+// effects without a vertex shader (fixed_function_lighting.h).
 struct PreviewLight {
   static constexpr std::uint32_t pointLight = 1;  // D3DLIGHT_POINT
 
