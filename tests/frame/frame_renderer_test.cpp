@@ -237,6 +237,26 @@ TEST_F(FrameRendererTest, SubsetWithoutShadersDrawsFixedFunction) {
   EXPECT_GT(mean.r + mean.g + mean.b, 3 * 50.0) << "something other than the clear colour";
 }
 
+// A new effect has no shaders: the cube shows lit by the preview light, with
+// its material's base texture, and goes dark when the light gives nothing.
+TEST_F(FrameRendererTest, NewEffectShowsTheCubeLitWithItsBaseTexture) {
+  auto effect = std::make_unique<Effect>(createEffect(dataFolder(), log));
+  ASSERT_TRUE(veltrace::test::loadSampleScene("cube.vase", scene, log));
+  veltrace::test::assignToAll(scene, effect.get());
+  renderer.setScene(&scene);
+  renderFrames(1);
+  EXPECT_EQ(renderer.preparationsFailed(), 0);
+  ASSERT_EQ(renderer.textures().entries().size(), 1u);
+  EXPECT_EQ(renderer.textures().entries()[0].name, "tiles_base.bmp");
+  Mean lit = centreMean(capture(), 4);
+
+  preview.light.diffuse = preview.light.specular = preview.light.ambient = ColourValue{0, 0, 0, 0};
+  renderFrames(1);
+  Mean unlit = centreMean(capture(), 4);
+  EXPECT_GT(lit.r + lit.g + lit.b, 3 * 60.0) << "the lit cube covers the centre";
+  EXPECT_LT(unlit.r + unlit.g + unlit.b, (lit.r + lit.g + lit.b) / 2) << "the light is what shows it";
+}
+
 TEST_F(FrameRendererTest, SubsetWhoseMaterialIsMissingStillDraws) {
   auto effect = veltrace::test::loadSampleEffect("lit_textured", log);
   ASSERT_TRUE(effect);
