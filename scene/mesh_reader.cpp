@@ -53,6 +53,20 @@ bool findOptional(SceneScanner& scanner, std::string_view keyword) {
   return false;
 }
 
+// find() for a keyword that must stand alone: the character behind it is
+// white space of any kind (exporters write a blank or a tab), which is
+// consumed. A longer word that starts with the keyword does not count.
+bool findKeywordBeforeWhiteSpace(SceneScanner& scanner, std::string_view keyword) {
+  while (scanner.find(keyword)) {
+    const size_t behind = scanner.save();
+    if (behind < scanner.size() && isSceneWhiteSpace(scanner.text()[behind])) {
+      scanner.restore(behind + 1);
+      return true;
+    }
+  }
+  return false;
+}
+
 // Positions and normals are stored as (x, z, y) of the file: the file's
 // second and third components are exchanged.
 Vec3 readExchangedVector(SceneScanner& scanner) {
@@ -289,7 +303,7 @@ bool readMesh(SceneScanner& scanner, Scene& scene, SceneMesh& mesh, float vector
 
   if (!scanner.find("*MESH_NUMVERTEX")) return false;
   mesh.vertexCount = clampCount(scanner.integer(), scanner);
-  if (!scanner.find("*MESH_NUMFACES ")) return false;
+  if (!findKeywordBeforeWhiteSpace(scanner, "*MESH_NUMFACES")) return false;
   mesh.faceCount = clampCount(scanner.integer(), scanner);
 
   readVertexList(scanner, mesh);

@@ -10,7 +10,7 @@
 namespace veltrace {
 
 // False when the mesh's "*GEOMOBJECT", "*NODE_NAME", "*MESH_NUMVERTEX" or
-// "*MESH_NUMFACES " is missing: the scene load fails then. Missing optional
+// "*MESH_NUMFACES" (followed by white space) is missing: the scene load fails then. Missing optional
 // parts leave defaults. The scene's materials must have been read; the
 // material ids of those the mesh takes are set.
 bool readMesh(SceneScanner& scanner, Scene& scene, SceneMesh& mesh, float vectorLength);

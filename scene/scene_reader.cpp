@@ -9,10 +9,18 @@
 #include "base/text.h"
 #include "scene/material_reader.h"
 #include "scene/mesh_reader.h"
+#include "scene/standard_faces.h"
 
 namespace veltrace {
 
 namespace {
+
+bool holdsTriangles(const Scene& scene) {
+  for (const SceneMesh& mesh : scene.meshes)
+    for (const MeshSubset& subset : mesh.subsets)
+      if (subset.triangleCount > 0) return true;
+  return false;
+}
 
 std::int32_t countMeshes(SceneScanner& scanner) {
   scanner.rewind();
@@ -83,21 +91,33 @@ bool readScene(SceneScanner& scanner, Scene& scene, const SceneReadOptions& opti
   return true;
 }
 
-bool loadScene(std::string_view corePath, Scene& scene, MessageLog& log, const SceneReadOptions& options) {
+SceneLoadOutcome loadSceneFile(std::string_view corePath, Scene& scene, MessageLog& log,
+                               const SceneReadOptions& options) {
   const std::string fileName = namePart(corePath);
   scene = Scene{};
   auto scanner = SceneScanner::openFile(corePath);
   Scene loaded;
-  if (!scanner || !readScene(*scanner, loaded, options)) {
+  const bool read = scanner && readScene(*scanner, loaded, options);
+  // Only a file that gave no triangles is looked at again, so files that
+  // load pay nothing for the check.
+  if (scanner && (!read || !holdsTriangles(loaded)) && holdsOnlyStandardFaces(scanner->text())) {
+    log.append(formatText(standardFacesMessage, fileName.c_str()));
+    return SceneLoadOutcome::needsImport;
+  }
+  if (!read) {
     log.append(formatText("Failed to load Scene \"%s\" !", fileName.c_str()));
-    return false;
+    return SceneLoadOutcome::failed;
   }
   loaded.name = fileName;
   loaded.folder = folderPart(corePath);
   if (!loaded.folder.empty() && loaded.folder.back() != '\\' && loaded.folder.back() != '/') loaded.folder += '\\';
   scene = std::move(loaded);
   log.append(formatText("Scene \"%s\" loaded successfully ...", fileName.c_str()));
-  return true;
+  return SceneLoadOutcome::loaded;
+}
+
+bool loadScene(std::string_view corePath, Scene& scene, MessageLog& log, const SceneReadOptions& options) {
+  return loadSceneFile(corePath, scene, log, options) == SceneLoadOutcome::loaded;
 }
 
 }  // namespace veltrace

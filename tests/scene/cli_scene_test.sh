@@ -42,6 +42,29 @@ expect_exit 0 scene import "$work/quad.obj" "$work/quad.vase"
 expect_exit 0 scene info "$work/quad.vase"
 [[ "$(echo "$out" | tail -1)" == "1 meshes, 1 subsets, 3 triangles, "* ]] || fail "import changed the triangles: $out"
 
+# A plain ASE file (faces as "*MESH_FACE" lines only) is not shown empty:
+# info fails and says why.
+cat > "$work/plain.ase" <<'ASE'
+*GEOMOBJECT {
+	*NODE_NAME "Tri"
+	*MESH {
+		*MESH_NUMVERTEX 3
+		*MESH_NUMFACES	1
+		*MESH_VERTEX_LIST {
+			*MESH_VERTEX 0 0 0 0
+			*MESH_VERTEX 1 1 0 0
+			*MESH_VERTEX 2 0 0 1
+		}
+		*MESH_FACE_LIST {
+			*MESH_FACE 0: A: 0 B: 1 C: 2 AB: 1 BC: 1 CA: 1 *MESH_SMOOTHING 1 *MESH_MTLID 0
+		}
+	}
+}
+ASE
+expect_exit 1 scene info "$work/plain.ase"
+[[ "$out" == *'Scene "plain.ase" holds its faces only as "*MESH_FACE" lines'* && "$out" != *"meshes,"* ]] ||
+  fail "a plain ASE file is not sent to the import: $out"
+
 # Failures and bad usage.
 expect_exit 1 scene info "$work/none.vase"
 [[ "$out" == *'Failed to load Scene "none.vase" !'* ]] || fail "a missing scene is not reported: $out"

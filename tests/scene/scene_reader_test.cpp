@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "base/files.h"
+#include "base/text.h"
+#include "scene/authoring/scene_writer.h"
+#include "scene/authoring/shapes.h"
 #include "scene/mesh_reader.h"
+#include "scene/standard_faces.h"
 #include "tests/scene/scene_text.h"
 #include "tests/support/temp_folder.h"
 
@@ -112,10 +116,24 @@ TEST(SceneScan, RequiredKeywordsFailTheLoad) {
     text.replace(text.find(keyword), 2, "*X");
     EXPECT_FALSE(readSceneText(text).ok) << keyword;
   }
-  // "*MESH_NUMFACES" must be followed by a blank.
-  std::string tabbed = good;
-  tabbed.replace(tabbed.find("*MESH_NUMFACES "), 15, "*MESH_NUMFACES\t");
-  EXPECT_FALSE(readSceneText(tabbed).ok);
+}
+
+// Exporters put a blank or a tab behind "*MESH_NUMFACES"; a longer word
+// that starts with it is not the keyword.
+TEST(SceneScan, TheFaceCountKeywordTakesAnyWhiteSpaceBehindIt) {
+  const std::string good = meshBlock(oneTriangle());
+  struct Case {
+    const char* written;
+    bool loads;
+  } cases[] = {{"*MESH_NUMFACES\t", true},  {"*MESH_NUMFACES\r\n", true}, {"*MESH_NUMFACES  ", true},
+               {"*MESH_NUMFACESX ", false}, {"*MESH_NUMFACES1 ", false}};
+  for (const Case& c : cases) {
+    std::string text = good;
+    text.replace(text.find("*MESH_NUMFACES "), 15, c.written);
+    auto result = readSceneText(text);
+    EXPECT_EQ(result.ok, c.loads) << c.written;
+    if (result.ok) EXPECT_EQ(result.scene.meshes[0].subsets[0].triangleCount, 1) << c.written;
+  }
 }
 
 TEST(SceneScan, MissingOptionalPartsKeepDefaults) {
@@ -189,6 +207,48 @@ TEST(LoadScene, FailuresLeaveAnEmptySceneAndSaySo) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], "Failed to load Scene \"missing.vase\" !");
   EXPECT_EQ(lines[1], "Failed to load Scene \"broken.vase\" !");
+}
+
+TEST(StandardFaces, AreToldApartFromTheFacesTheReaderReads) {
+  struct Case {
+    const char* text;
+    bool standardOnly;
+  } cases[] = {
+      {"*MESH_FACE_LIST {\n*MESH_FACE 0: A: 0 B: 1 C: 2\n}", true},
+      {"*MESH_FACE\t0:\tA:\t0", true},
+      {"*MESH_FACE 0: A: 0 B: 1 C: 2\n*F 0 0 1 2 *D 0", false},  // one mesh in the reader's form
+      {"*MESH_FACE_LIST { *F 0 0 1 2 *D 0 }", false},
+      {"*MESH_FACE_LIST { } *MESH_FACENORMAL 0 0 0 1", false},  // neither: nothing to import instead
+      {"*FN 0 0 1 0 *MESH_FACE", true},
+      {"", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(holdsOnlyStandardFaces(c.text), c.standardOnly) << c.text;
+}
+
+// A file as modelling packages export it: the standard face lines only.
+TEST(LoadScene, AFileWithOnlyStandardFacesIsNotLoadedEmptyButSentToTheImport) {
+  test::TempFolder folder;
+  AuthoredScene box;
+  box.materials.emplace_back();
+  const std::int32_t ids[6] = {0, 0, 0, 0, 0, 0};
+  box.meshes.push_back(makeBox("Box", {0, 0, 0}, {1, 1, 1}, ids));
+  const std::string path = folder.corePath() + "\\exported.ase";
+  ASSERT_TRUE(writePlainAseScene(path, box));
+
+  MessageLog log;
+  Scene scene;
+  EXPECT_EQ(loadSceneFile(path, scene, log), SceneLoadOutcome::needsImport);
+  EXPECT_EQ(scene.meshCount(), 0);
+  auto lines = log.takePending();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], formatText(standardFacesMessage, "exported.ase"));
+  EXPECT_FALSE(loadScene(path, scene, log));
+
+  // The same box in the reader's own form loads.
+  const std::string own = folder.corePath() + "\\own.vase";
+  ASSERT_TRUE(writeVaseScene(own, box));
+  EXPECT_EQ(loadSceneFile(own, scene, log), SceneLoadOutcome::loaded);
+  EXPECT_EQ(scene.meshes[0].subsets[0].triangleCount, 12);
 }
 
 }  // namespace
