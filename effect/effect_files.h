@@ -32,4 +32,8 @@ bool saveEffect(Effect& effect, const std::string& indexPath, const std::string&
 // source unchanged. Returns false when any present shader could not be read.
 bool readShaderSources(Effect& effect, MessageLog& log);
 
+// The file a present shader's source comes from (folder + its file name), the
+// folder that its #include lines search first; empty when it names none.
+std::string shaderSourcePath(const Effect& effect, bool vertexShader);
+
 }  // namespace veltrace

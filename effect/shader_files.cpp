@@ -49,6 +49,11 @@ bool readShaderSource(ShaderSlot& slot, const std::string& path, MessageLog& log
 
 }  // namespace
 
+std::string shaderSourcePath(const Effect& effect, bool vertexShader) {
+  const std::string& fileName = vertexShader ? effect.vertexShaderFile : effect.pixelShaderFile;
+  return namesShaderFile(fileName) ? effect.folder + fileName : std::string();
+}
+
 bool readShaderSources(Effect& effect, MessageLog& log) {
   bool allRead = true;
   if (effect.vertexShader.present && namesShaderFile(effect.vertexShaderFile))

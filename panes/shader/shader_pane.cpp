@@ -27,6 +27,9 @@ ShaderPaneEnvironment environmentOf(const ShaderPaneSettings& settings) {
   ShaderPaneEnvironment environment;
   environment.pixelShaderVersion = settings.pixelShaderVersion;
   environment.hardwareVertexShaders = settings.hardwareVertexShaders;
+  static const shader::DiskIncludeReader diskFiles;
+  environment.shaderFolder = settings.shaderFolder;
+  environment.includeReader = &diskFiles;
   return environment;
 }
 
@@ -148,7 +151,7 @@ void ShaderPane::checkNow() {
   KillTimer(handle(), liveCheckTimer);
   // The same preprocessing as Apply and the renderer's assembly, so that the
   // check never passes a source they refuse.
-  shader::PreprocessOptions options;
+  shader::PreprocessOptions options = model_.preprocessOptions();
   shader::ShaderKind kind = model_.kind() == ShaderPaneKind::vertex ? shader::ShaderKind::vertex : shader::ShaderKind::pixel;
   std::string text = editor_.text();
   HWND errors = item(shaderCheckList);

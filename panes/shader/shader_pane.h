@@ -24,7 +24,7 @@ namespace veltrace::panes {
 struct ShaderPaneSettings {
   float pixelShaderVersion = 0.0f;
   bool hardwareVertexShaders = true;
-  std::string shaderFolder;  // where the open dialog starts
+  std::string shaderFolder;  // where the open dialog starts and #include looks
   // Opens the help file at a topic ("::/html/vertex shader.htm").
   std::function<void(HWND owner, const std::string& topic)> showHelp;
 };

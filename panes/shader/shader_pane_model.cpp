@@ -2,6 +2,7 @@
 
 #include "base/files.h"
 #include "base/text.h"
+#include "effect/effect_files.h"
 #include "effect/shader_numbering.h"
 #include "panes/shader/shader_source_text.h"
 #include "render/shader/shader_validation.h"
@@ -105,13 +106,21 @@ void ShaderPaneModel::apply() {
   if (shader.source.empty()) return;
   if (kind_ == ShaderPaneKind::vertex) {
     std::uint32_t flags = environment_.hardwareVertexShaders ? 0 : softwareVertexShaderFlags;
-    shader.buildState = shader::validateVertexShader(shader.source, flags, log_);
+    shader.buildState = shader::validateVertexShader(shader.source, flags, log_, preprocessOptions());
   } else if (environment_.pixelShaderVersion >= 1.0f) {
-    shader.buildState = shader::validatePixelShader(shader.source, log_);
+    shader.buildState = shader::validatePixelShader(shader.source, log_, preprocessOptions());
   } else {
     shader.buildState = false;
   }
   effect_.shadersChanged = true;
+}
+
+shader::PreprocessOptions ShaderPaneModel::preprocessOptions() const {
+  shader::PreprocessOptions options;
+  options.sourcePath = shaderSourcePath(effect_, kind_ == ShaderPaneKind::vertex);
+  if (!environment_.shaderFolder.empty()) options.includeFolders.push_back(environment_.shaderFolder);
+  options.reader = environment_.includeReader;
+  return options;
 }
 
 std::array<int, 6> constantsColumnWidths(int clientWidth) {

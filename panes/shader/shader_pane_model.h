@@ -15,6 +15,7 @@
 #include "effect/effect.h"
 #include "panes/shader/constant_binding.h"
 #include "panes/shader/shader_pane_kind.h"
+#include "render/shader/shader_preprocessor.h"
 
 namespace veltrace {
 
@@ -34,6 +35,10 @@ struct ShaderPaneEnvironment {
   bool hardwareVertexShaders = true;
   // Reads a whole file; nothing when it cannot be opened.
   std::function<std::optional<std::string>(const std::string& corePath)> readFile;
+  // Where #include lines look after the shader's own folder, and what reads
+  // the files they name (none: every #include is refused).
+  std::string shaderFolder;
+  const shader::IncludeFileReader* includeReader = nullptr;
 };
 
 class ShaderPaneModel {
@@ -71,6 +76,8 @@ class ShaderPaneModel {
   // dialog was cancelled.
   void loadShaderFile(const std::optional<std::string>& chosenPath);
   void apply();
+  // How Apply, the live check and the renderer preprocess this pane's shader.
+  shader::PreprocessOptions preprocessOptions() const;
 
  private:
   void replaceEditorText(std::string text);

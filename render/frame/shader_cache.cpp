@@ -36,24 +36,26 @@ void ShaderCache::setShaderFolders(const std::string& programFolder) {
 }
 
 std::uint32_t ShaderCache::acquireVertexShader(std::string_view slotName, std::string_view source,
-                                               const std::uint32_t* declaration, std::uint32_t usage) {
+                                               const std::uint32_t* declaration, std::uint32_t usage,
+                                               std::string_view sourcePath) {
   if (Entry* entry = findByName(vertexShaders_, slotName)) {
     ++entry->useCount;
     return entry->handle;
   }
   std::uint32_t handle = 0;
-  if (!createVertexShader(slotName, source, declaration, usage, handle)) return 0;
+  if (!createVertexShader(slotName, source, sourcePath, declaration, usage, handle)) return 0;
   vertexShaders_.push_back({std::string(slotName), handle, 1});
   return handle;
 }
 
-std::uint32_t ShaderCache::acquirePixelShader(std::string_view slotName, std::string_view source) {
+std::uint32_t ShaderCache::acquirePixelShader(std::string_view slotName, std::string_view source,
+                                              std::string_view sourcePath) {
   if (Entry* entry = findByName(pixelShaders_, slotName)) {
     ++entry->useCount;
     return entry->handle;
   }
   std::uint32_t handle = 0;
-  if (!createPixelShader(slotName, source, handle)) return 0;
+  if (!createPixelShader(slotName, source, sourcePath, handle)) return 0;
   pixelShaders_.push_back({std::string(slotName), handle, 1});
   return handle;
 }
@@ -78,12 +80,22 @@ void ShaderCache::countCode(const std::vector<std::uint32_t>& tokens) {
       std::min<std::int64_t>(codeBytes_ + bytes, std::numeric_limits<std::int32_t>::max()));
 }
 
-bool ShaderCache::createVertexShader(std::string_view slotName, std::string_view source,
+shader::PreprocessOptions ShaderCache::preprocessOptions(std::string_view sourcePath,
+                                                        const std::string& shaderFolder) const {
+  shader::PreprocessOptions options;
+  options.sourcePath = sourcePath;
+  if (!shaderFolder.empty()) options.includeFolders.push_back(shaderFolder);
+  options.reader = includeReader_;
+  return options;
+}
+
+bool ShaderCache::createVertexShader(std::string_view slotName, std::string_view source, std::string_view sourcePath,
                                      const std::uint32_t* declaration, std::uint32_t usage, std::uint32_t& handle) {
   (void)slotName;
   // The usage value is also the assembler flag: software processing skips
   // the validation, as the platform's assembler does with that value.
-  shader::AssembleResult assembled = shader::assembleShader(source, usage);
+  shader::AssembleResult assembled =
+      shader::assembleShader(source, usage, preprocessOptions(sourcePath, vertexShaderFolder_));
   if (!assembled.succeeded()) {
     log_.append("Failed to load Vertex Shader !");
     log_.append(formatText("%s (%s)", device_.errorName(assemblyFailedCode).c_str(),
@@ -114,13 +126,14 @@ bool ShaderCache::createVertexShader(std::string_view slotName, std::string_view
   return true;
 }
 
-bool ShaderCache::createPixelShader(std::string_view slotName, std::string_view source, std::uint32_t& handle) {
+bool ShaderCache::createPixelShader(std::string_view slotName, std::string_view source, std::string_view sourcePath,
+                                    std::uint32_t& handle) {
   std::string name(slotName);
   if (support_.pixelShaderVersion < 1.0f) {
     log_.append("No Pixel Shader hardware support present !");
     return false;
   }
-  shader::AssembleResult assembled = shader::assembleShader(source, 0);
+  shader::AssembleResult assembled = shader::assembleShader(source, 0, preprocessOptions(sourcePath, pixelShaderFolder_));
   if (!assembled.succeeded()) {
     log_.append(formatText("Failed to load Pixel Shader \"%s\"!", name.c_str()));
     log_.append(formatText("DirectX Error : %s - %s", device_.errorName(assemblyFailedCode).c_str(),

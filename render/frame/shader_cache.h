@@ -14,6 +14,7 @@
 
 #include "app/message_log.h"
 #include "render/device/device_rules.h"
+#include "render/shader/shader_preprocessor.h"
 
 namespace veltrace::render {
 
@@ -63,11 +64,19 @@ class ShaderCache {
   const std::string& pixelShaderFolder() const { return pixelShaderFolder_; }
   const ShaderSupport& support() const { return support_; }
 
+  // What reads the files #include lines name; the disk unless a test
+  // gives its own (null refuses every #include).
+  void setIncludeReader(const shader::IncludeFileReader* reader) { includeReader_ = reader; }
+
   // The handle of the shader made for this slot name, created on first use;
-  // 0 when it cannot be created (the reasons are logged).
+  // 0 when it cannot be created (the reasons are logged). sourcePath is the
+  // file the source came from: its #include lines look in its folder first,
+  // then in the shader folder.
   std::uint32_t acquireVertexShader(std::string_view slotName, std::string_view source,
-                                    const std::uint32_t* declaration, std::uint32_t usage);
-  std::uint32_t acquirePixelShader(std::string_view slotName, std::string_view source);
+                                    const std::uint32_t* declaration, std::uint32_t usage,
+                                    std::string_view sourcePath = {});
+  std::uint32_t acquirePixelShader(std::string_view slotName, std::string_view source,
+                                   std::string_view sourcePath = {});
 
   // Drops one use of the shader with this handle (vertex shaders searched
   // first); the device shader goes with its last use. False when no entry
@@ -84,9 +93,11 @@ class ShaderCache {
   const std::vector<Entry>& pixelShaders() const { return pixelShaders_; }
 
  private:
-  bool createVertexShader(std::string_view slotName, std::string_view source, const std::uint32_t* declaration,
-                          std::uint32_t usage, std::uint32_t& handle);
-  bool createPixelShader(std::string_view slotName, std::string_view source, std::uint32_t& handle);
+  bool createVertexShader(std::string_view slotName, std::string_view source, std::string_view sourcePath,
+                          const std::uint32_t* declaration, std::uint32_t usage, std::uint32_t& handle);
+  bool createPixelShader(std::string_view slotName, std::string_view source, std::string_view sourcePath,
+                         std::uint32_t& handle);
+  shader::PreprocessOptions preprocessOptions(std::string_view sourcePath, const std::string& shaderFolder) const;
   void countCode(const std::vector<std::uint32_t>& tokens);
 
   ShaderDevice& device_;
@@ -97,6 +108,8 @@ class ShaderCache {
   std::int32_t codeBytes_ = 0;
   std::string vertexShaderFolder_;
   std::string pixelShaderFolder_;
+  shader::DiskIncludeReader diskFiles_;
+  const shader::IncludeFileReader* includeReader_ = &diskFiles_;
 };
 
 }  // namespace veltrace::render

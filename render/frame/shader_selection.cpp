@@ -1,5 +1,7 @@
 #include "render/frame/shader_selection.h"
 
+#include "effect/effect_files.h"
+
 namespace veltrace::render {
 
 namespace {
@@ -30,7 +32,8 @@ std::int32_t selectShaders(Effect& effect, EffectShaderHandles& handles, ShaderC
       std::uint32_t usage = support.hardwareVertexShaders ? 0 : usageSoftwareProcessing;
       handles.setHandle(effect, ShaderKind::vertex,
                         cache.acquireVertexShader(vertex.name, vertex.source,
-                                                  effect.streamMapping.declaration.data(), usage));
+                                                  effect.streamMapping.declaration.data(), usage,
+                                                  shaderSourcePath(effect, true)));
     }
     if (std::uint32_t handle = handles.handle(effect, ShaderKind::vertex); handle != 0) {
       std::int32_t result = binder.setVertexShader(handle);
@@ -54,7 +57,7 @@ std::int32_t selectShaders(Effect& effect, EffectShaderHandles& handles, ShaderC
       if (support.pixelShaderVersion < 1.0f)
         log.append("No hardware support for Pixel Shader 1.0 or higher !");
       else
-        handles.setHandle(effect, ShaderKind::pixel, cache.acquirePixelShader(pixel.name, pixel.source));
+        handles.setHandle(effect, ShaderKind::pixel, cache.acquirePixelShader(pixel.name, pixel.source, shaderSourcePath(effect, false)));
     }
     if (std::uint32_t handle = handles.handle(effect, ShaderKind::pixel); handle != 0)
       result = binder.setPixelShader(handle);

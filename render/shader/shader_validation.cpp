@@ -13,8 +13,9 @@ struct ValidationTexts {
   const char* valid;
 };
 
-bool validate(std::string_view source, std::uint32_t flags, const ValidationTexts& texts, MessageLog& log) {
-  AssembleResult result = assembleShader(source, flags);
+bool validate(std::string_view source, std::uint32_t flags, const ValidationTexts& texts, MessageLog& log,
+              const PreprocessOptions& options) {
+  AssembleResult result = assembleShader(source, flags, options);
   // The assembler takes either kind; a vertex shader in the pixel shader
   // pane would only fail later, when the device refuses it.
   if (result.version && result.version->kind != texts.kind) {
@@ -39,14 +40,15 @@ bool validate(std::string_view source, std::uint32_t flags, const ValidationText
 
 }  // namespace
 
-bool validateVertexShader(std::string_view source, std::uint32_t flags, MessageLog& log) {
+bool validateVertexShader(std::string_view source, std::uint32_t flags, MessageLog& log,
+                          const PreprocessOptions& options) {
   static constexpr ValidationTexts texts{ShaderKind::vertex, "Error : Failed to assemble Vertex Shader !", "Vertex Shader is valid !!"};
-  return validate(source, flags, texts, log);
+  return validate(source, flags, texts, log, options);
 }
 
-bool validatePixelShader(std::string_view source, MessageLog& log) {
+bool validatePixelShader(std::string_view source, MessageLog& log, const PreprocessOptions& options) {
   static constexpr ValidationTexts texts{ShaderKind::pixel, "Failed to assemble Pixel Shader !", "Pixel Shader is valid !!"};
-  return validate(source, 0, texts, log);
+  return validate(source, 0, texts, log, options);
 }
 
 }  // namespace veltrace::shader

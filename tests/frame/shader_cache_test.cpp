@@ -94,6 +94,29 @@ TEST_F(ShaderCacheTest, SameNameSharesOneShaderUntilTheLastRelease) {
   EXPECT_FALSE(cache.release(0));
 }
 
+// The renderer assembles a source as Apply does: its #include lines look
+// beside the file it came from, then in the shader folder.
+TEST_F(ShaderCacheTest, IncludesResolveBesideTheSourceThenInTheShaderFolder) {
+  struct Files : shader::IncludeFileReader {
+    std::optional<std::string> read(const std::string& path) const override {
+      if (path == "fx\\glass\\transform.inc") return "m4x4 oPos, v0, c0\n";
+      if (path == "prog\\shader\\colour.inc") return "mov r0, t0\n";
+      return std::nullopt;
+    }
+  } files;
+  cache.setIncludeReader(&files);
+  cache.setShaderFolders("prog");
+  EXPECT_NE(cache.acquireVertexShader("V", "vs.1.1\n#include \"transform.inc\"\n", declaration, 0,
+                                      "fx\\glass\\vertexshader.txt"),
+            0u);
+  EXPECT_NE(cache.acquirePixelShader("P", "ps.1.1\ntex t0\n#include \"colour.inc\"\n", "fx\\glass\\pixelshader.txt"),
+            0u);
+  EXPECT_EQ(cache.acquireVertexShader("W", "vs.1.1\n#include \"transform.inc\"\n", declaration, 0,
+                                      "fx\\other\\vertexshader.txt"),
+            0u)
+      << "not beside this source nor in the shader folder";
+}
+
 TEST_F(ShaderCacheTest, NamesAreCaseSensitiveAndKindsSeparate) {
   std::uint32_t upper = cache.acquireVertexShader("Shader", goodVertexSource, declaration, 0);
   std::uint32_t lower = cache.acquireVertexShader("shader", goodVertexSource, declaration, 0);

@@ -149,6 +149,41 @@ TEST_F(PaneFixture, ApplyValidatesPerKindAndDevice) {
   EXPECT_EQ(log.pending(), std::vector<std::string>{"Pixel Shader is valid !!"});
 }
 
+// Serves the fixture's files to #include lines.
+struct MapIncludeReader : shader::IncludeFileReader {
+  const std::map<std::string, std::string>& files;
+  explicit MapIncludeReader(const std::map<std::string, std::string>& files) : files(files) {}
+  std::optional<std::string> read(const std::string& path) const override {
+    auto found = files.find(path);
+    return found == files.end() ? std::nullopt : std::optional<std::string>(found->second);
+  }
+};
+
+// Apply looks for an #include beside the effect's shader file first, then in
+// the program's shader folder; one found nowhere fails the shader.
+TEST_F(PaneFixture, ApplyResolvesIncludesBesideTheShaderThenInTheShaderFolder) {
+  MapIncludeReader reader(files);
+  environment.includeReader = &reader;
+  environment.shaderFolder = "program\\shader\\";
+  files["effects\\glass\\local.inc"] = "m4x4 oPos, v0, c4\n";
+  files["program\\shader\\shared.inc"] = "mov oD0, v5\n";
+  struct Case {
+    const char* source;
+    bool valid;
+  } cases[] = {
+      {"vs.1.1\r\n#include \"local.inc\"\r\n#include \"shared.inc\"\r\n", true},
+      {"vs.1.1\r\n#include \"missing.inc\"\r\n", false},
+  };
+  for (const Case& c : cases) {
+    ShaderPaneModel vertex = pane(ShaderPaneKind::vertex);
+    vertex.setEditorText(c.source);
+    log.takePending();
+    vertex.apply();
+    EXPECT_EQ(effect.vertexShader.buildState, c.valid) << c.source;
+    EXPECT_EQ(log.pending().front(), c.valid ? "Vertex Shader is valid !!" : "Error : Failed to assemble Vertex Shader !");
+  }
+}
+
 TEST_F(PaneFixture, ApplyDoesNothingForADisabledShaderOrAnEmptySource) {
   ShaderPaneModel vertex = pane(ShaderPaneKind::vertex);
   effect.shadersChanged = false;
