@@ -1,7 +1,14 @@
 # The scene command group of veltrace-cli. Model import needs the Open Asset
 # Import Library (Debian's libassimp-dev), so only the native build has it.
-target_sources(veltrace-cli PRIVATE scene_commands.cpp scene_import.h)
-target_link_libraries(veltrace-cli PRIVATE veltrace_scene veltrace_scene_authoring)
+target_sources(veltrace-cli PRIVATE scene_commands.cpp scene_import.h import_worker.h)
+target_link_libraries(veltrace-cli PRIVATE veltrace_scene veltrace_scene_authoring veltrace_model_import)
+# The import runs in a watched child process natively; the Windows
+# veltrace-cli.exe is the worker the program starts inside a job object.
+if(VELTRACE_WINDOWS)
+  target_sources(veltrace-cli PRIVATE import_worker_windows.cpp)
+else()
+  target_sources(veltrace-cli PRIVATE import_worker_posix.cpp)
+endif()
 if(NOT VELTRACE_WINDOWS)
   find_package(assimp QUIET)
 endif()

@@ -2,6 +2,7 @@
 // builds from them, make the sample media, and (natively) import models.
 
 #include <chrono>
+#include <filesystem>
 #include <ostream>
 
 #include "app/message_log.h"
@@ -9,6 +10,7 @@
 #include "base/text.h"
 #include "cli/command.h"
 #include "cli/groups.h"
+#include "cli/import_worker.h"
 #include "cli/scene_import.h"
 #include "scene/authoring/samples.h"
 #include "scene/authoring/scene_writer.h"
@@ -18,16 +20,25 @@
 namespace veltrace::cli {
 namespace {
 
+constexpr char keepUnitsOption[] = "--keep-units";
+// The import's own exit code for a model that needed more memory than it
+// may have: the program tells it from other failures by it.
+constexpr int exitOutOfMemory = 3;
+
 void printSceneUsage(std::ostream& out) {
   out << "usage: veltrace-cli [--program-folder DIR] scene COMMAND ...\n"
          "\n"
          "Commands:\n"
          "  info FILE.vase           load a scene, print its information tree and a summary\n"
-         "  import MODEL OUT.vase    convert a model (OBJ, PLY, glTF, 3DS, COLLADA, ...) to a scene file\n"
+         "  import MODEL OUT.vase [--keep-units]\n"
+         "                           convert a model (OBJ, PLY, glTF, 3DS, COLLADA, ...) to a scene file,\n"
+         "                           centred and scaled for the preview unless --keep-units; the import\n"
+         "                           is stopped past 1 GiB of memory or 60 seconds, and never replaces\n"
+         "                           a file\n"
          "  samples [FOLDER]         write the sample scenes and textures below FOLDER\\media\n"
          "                           (default: the program folder)\n"
          "\n"
-         "Exit codes: 0 done, 1 failed, 2 bad usage.\n";
+         "Exit codes: 0 done, 1 failed, 2 bad usage, 3 the import ran out of memory.\n";
   if (!importAvailable()) out << "This build has no model import.\n";
 }
 
@@ -79,27 +90,53 @@ int runInfo(const Context& context, const Arguments& arguments) {
   return exitSuccess;
 }
 
+// The import runs in the worker (import_worker.h); its scene is written
+// under a temporary name beside the target and put in place only when the
+// worker is done, never over a file that exists. A crash or a limit leaves
+// nothing behind.
 int runImport(const Context& context, const Arguments& arguments) {
-  if (arguments.size() != 2) return usageError(context, "import needs a model file and the scene file to write");
+  ImportOptions options;
+  Arguments files;
+  for (const std::string& argument : arguments) {
+    if (argument == keepUnitsOption) options.keepUnits = true;
+    else files.push_back(argument);
+  }
+  if (files.size() != 2) return usageError(context, "import needs a model file and the scene file to write");
   if (!importAvailable()) {
     context.err << "veltrace-cli scene: this build has no model import\n";
     return exitFailure;
   }
-  AuthoredScene scene;
-  std::string problem;
-  if (!importModel(arguments[0], scene, problem)) {
-    context.err << "veltrace-cli scene: cannot import '" << arguments[0] << "': " << problem << "\n";
-    return exitFailure;
+  const std::string& model = files[0];
+  const std::string outPath = corePathFromArgument(files[1]);
+  const ImportLimits limits;
+  auto fail = [&](const ImportResult& result) {
+    context.err << "veltrace-cli scene: " << importFailureLine(corePathFromArgument(model), result, limits) << "\n";
+    return result.end == ImportEnd::outOfMemory ? exitOutOfMemory : exitFailure;
+  };
+  if (fileExists(outPath))
+    return fail({ImportEnd::notStarted, "'" + files[1] + "' exists already and is not replaced", {}});
+
+  const std::string temporaryPath = outPath + ".importing";
+  ImportResult result = runImportWork(
+      [&]() -> WorkReport {
+        AuthoredScene scene;
+        std::string problem;
+        if (!importModel(model, scene, problem, options)) return {false, problem};
+        if (!writeVaseScene(temporaryPath, scene)) return {false, "'" + files[1] + "' cannot be written"};
+        long long faces = 0;
+        for (const AuthoredMesh& mesh : scene.meshes) faces += static_cast<long long>(mesh.faces.size());
+        return {true, formatText("%d meshes, %d materials, %lld triangles", static_cast<int>(scene.meshes.size()),
+                                 static_cast<int>(scene.materials.size()), faces)};
+      },
+      limits);
+  if (result.end == ImportEnd::written && !placeNewFile(temporaryPath, outPath))
+    result = {ImportEnd::notStarted, "'" + files[1] + "' exists already or cannot be made", {}};
+  if (result.end != ImportEnd::written) {
+    std::error_code ignored;
+    std::filesystem::remove(nativePath(temporaryPath), ignored);
+    return fail(result);
   }
-  const std::string outPath = corePathFromArgument(arguments[1]);
-  if (!writeVaseScene(outPath, scene)) {
-    context.err << "veltrace-cli scene: cannot write '" << arguments[1] << "'\n";
-    return exitFailure;
-  }
-  long long faces = 0;
-  for (const AuthoredMesh& mesh : scene.meshes) faces += static_cast<long long>(mesh.faces.size());
-  context.out << formatText("Wrote \"%s\": %d meshes, %d materials, %lld triangles\n", arguments[1].c_str(),
-                            static_cast<int>(scene.meshes.size()), static_cast<int>(scene.materials.size()), faces);
+  context.out << formatText("Wrote \"%s\": %s\n", files[1].c_str(), result.summary.c_str());
   return exitSuccess;
 }
 
@@ -127,8 +164,10 @@ int runSceneGroup(const Context& context, const Arguments& arguments) {
     printSceneUsage(context.out);
     return exitSuccess;
   }
-  for (const auto& argument : rest)
+  for (const auto& argument : rest) {
+    if (command == "import" && argument == keepUnitsOption) continue;
     if (isOption(argument)) return usageError(context, "unknown option '" + argument + "'");
+  }
   if (command == "info") return runInfo(context, rest);
   if (command == "import") return runImport(context, rest);
   if (command == "samples") return runSamples(context, rest);

@@ -8,6 +8,8 @@
 #include <map>
 
 #include "cli/scene_import.h"
+#include "scene/authoring/model_contents.h"
+#include "scene/authoring/model_framing.h"
 
 namespace veltrace::cli {
 
@@ -161,13 +163,54 @@ class ModelConverter {
   std::map<std::vector<unsigned>, std::int32_t> multiMaterials_;
 };
 
+// What the model holds, for the reason it is refused when nothing of it can
+// be drawn.
+ModelContents contentsOf(const aiScene& model) {
+  ModelContents contents;
+  for (unsigned m = 0; m < model.mNumMeshes; ++m) {
+    const aiMesh& mesh = *model.mMeshes[m];
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+      switch (mesh.mFaces[f].mNumIndices) {
+        case 1: ++contents.points; break;
+        case 2: ++contents.lines; break;
+        default: ++contents.triangles; break;
+      }
+    }
+  }
+  contents.cameras = static_cast<int>(model.mNumCameras);
+  contents.lights = static_cast<int>(model.mNumLights);
+  contents.animations = static_cast<int>(model.mNumAnimations);
+  return contents;
+}
+
+// The up axis the file's metadata names (FBX files carry it), -1 when none.
+int metadataUpAxis(const aiScene& model) {
+  std::int32_t axis = -1;
+  if (model.mMetaData && model.mMetaData->Get("UpAxis", axis)) return axis;
+  return -1;
+}
+
+std::string extensionOf(const std::string& path) {
+  size_t dot = path.find_last_of('.');
+  size_t slash = path.find_last_of("/\\");
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  return path.substr(dot);
+}
+
 }  // namespace
 
 bool importAvailable() { return true; }
 
-bool importModel(const std::string& nativeModelPath, AuthoredScene& scene, std::string& problem) {
+bool importModel(const std::string& nativeModelPath, AuthoredScene& scene, std::string& problem,
+                 const ImportOptions& options) {
   Assimp::Importer importer;
   const aiScene* model = importer.ReadFile(nativeModelPath, importSteps);
+  // The library marks a scene without meshes (cameras or animation only)
+  // incomplete; it is refused for what it holds.
+  if (model && (model->mFlags & AI_SCENE_FLAGS_INCOMPLETE) && model->mNumMeshes == 0) {
+    problem = refusalOf(contentsOf(*model));
+    return false;
+  }
   if (!model || !model->mRootNode || (model->mFlags & AI_SCENE_FLAGS_INCOMPLETE)) {
     problem = importer.GetErrorString();
     if (problem.empty()) problem = "the model could not be read";
@@ -177,9 +220,13 @@ bool importModel(const std::string& nativeModelPath, AuthoredScene& scene, std::
   ModelConverter converter(*model, scene);
   converter.convertNode(*model->mRootNode, aiMatrix4x4());
   if (scene.meshes.empty()) {
-    problem = "the model holds no triangles";
+    ModelContents contents = contentsOf(*model);
+    contents.triangles = 0;  // none of them is placed by a node
+    problem = refusalOf(contents);
     return false;
   }
+  if (isStillZUp(extensionOf(nativeModelPath), metadataUpAxis(*model))) turnZUpToYUp(scene);
+  if (!options.keepUnits) frameForPreview(scene);
   return true;
 }
 

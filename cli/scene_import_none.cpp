@@ -6,7 +6,7 @@ namespace veltrace::cli {
 
 bool importAvailable() { return false; }
 
-bool importModel(const std::string&, AuthoredScene&, std::string& problem) {
+bool importModel(const std::string&, AuthoredScene&, std::string& problem, const ImportOptions&) {
   problem = "this build has no model import";
   return false;
 }

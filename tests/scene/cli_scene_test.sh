@@ -41,6 +41,17 @@ OBJ
 expect_exit 0 scene import "$work/quad.obj" "$work/quad.vase"
 expect_exit 0 scene info "$work/quad.vase"
 [[ "$(echo "$out" | tail -1)" == "1 meshes, 1 subsets, 3 triangles, "* ]] || fail "import changed the triangles: $out"
+# The import never replaces a file and leaves nothing behind when it fails;
+# --keep-units keeps the model's own coordinates (framed, the quad would
+# reach about 8.9 units from the origin).
+expect_exit 1 scene import "$work/quad.obj" "$work/quad.vase"
+[[ "$out" == *'Cannot import "quad.obj": '*"exists already"* ]] || fail "an existing scene is not kept: $out"
+expect_exit 0 scene import --keep-units "$work/quad.obj" "$work/kept.vase"
+grep -q '\*V [0-9]* 2 -\?0 0' "$work/kept.vase" || fail "--keep-units moved the model"
+printf 'v 0 0 0\nv 1 0 0\nl 1 2\n' > "$work/wire.obj"
+expect_exit 1 scene import "$work/wire.obj" "$work/wire.vase"
+[[ "$out" == *'Cannot import "wire.obj": the model holds only lines, no triangles'* ]] || fail "lines are not refused: $out"
+[ ! -e "$work/wire.vase" ] && [ ! -e "$work/wire.vase.importing" ] || fail "a refused import left a file"
 
 # A plain ASE file (faces as "*MESH_FACE" lines only) is not shown empty:
 # info fails and says why.

@@ -4,10 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 
 #include "base/files.h"
 #include "cli/scene_import.h"
+#include "scene/authoring/model_contents.h"
+#include "scene/authoring/model_framing.h"
+#include "scene/authoring/shapes.h"
 #include "scene/authoring/scene_writer.h"
 #include "scene/scene_reader.h"
 #include "tests/scene/scene_text.h"
@@ -46,7 +51,8 @@ TEST(SceneImport, AnObjRoundTripsThroughTheReader) {
 
   AuthoredScene imported;
   std::string problem;
-  ASSERT_TRUE(cli::importModel((folder.path() / "two.obj").string(), imported, problem)) << problem;
+  ASSERT_TRUE(cli::importModel((folder.path() / "two.obj").string(), imported, problem, {.keepUnits = true}))
+      << problem;
   const std::string vase = folder.corePath() + "\\two.vase";
   ASSERT_TRUE(writeVaseScene(vase, imported));
 
@@ -106,7 +112,8 @@ TEST(SceneImport, AModelFacingItsViewerFacesThePreviewCameraUpright) {
             "f 1/1/1 2/2/1 3/3/1 4/4/1\n");
   AuthoredScene imported;
   std::string problem;
-  ASSERT_TRUE(cli::importModel((folder.path() / "square.obj").string(), imported, problem)) << problem;
+  ASSERT_TRUE(cli::importModel((folder.path() / "square.obj").string(), imported, problem, {.keepUnits = true}))
+      << problem;
   const std::string vase = folder.corePath() + "\\square.vase";
   ASSERT_TRUE(writeVaseScene(vase, imported));
   MessageLog log;
@@ -205,6 +212,119 @@ TEST(SceneImport, ModelsThatCannotBeReadSayWhy) {
   problem.clear();
   EXPECT_FALSE(cli::importModel((folder.path() / "broken.obj").string(), imported, problem));
   EXPECT_FALSE(problem.empty());
+}
+
+// Reads a model through the import, the .vase writer and the scene reader.
+Scene importedScene(const std::filesystem::path& model, const test::TempFolder& folder, cli::ImportOptions options) {
+  AuthoredScene imported;
+  std::string problem;
+  EXPECT_TRUE(cli::importModel(model.string(), imported, problem, options)) << problem;
+  const std::string vase = folder.corePath() + "\\" + model.stem().string() + ".vase";
+  EXPECT_TRUE(writeVaseScene(vase, imported));
+  MessageLog log;
+  Scene scene;
+  EXPECT_TRUE(loadScene(vase, scene, log));
+  return scene;
+}
+
+struct Extent {
+  Vec3 low{1e30f, 1e30f, 1e30f}, high{-1e30f, -1e30f, -1e30f};
+};
+
+Extent extentOf(const Scene& scene) {
+  Extent e;
+  for (const SceneMesh& mesh : scene.meshes)
+    for (const MeshSubset& subset : mesh.subsets)
+      for (const SceneVertex& v : subset.vertices) {
+        e.low = {std::min(e.low.x, v.position.x), std::min(e.low.y, v.position.y), std::min(e.low.z, v.position.z)};
+        e.high = {std::max(e.high.x, v.position.x), std::max(e.high.y, v.position.y),
+                  std::max(e.high.z, v.position.z)};
+      }
+  return e;
+}
+
+TEST(SceneImport, ModelsAreFramedForThePreviewUnlessTheUnitsAreKept) {
+  test::TempFolder folder;
+  // A cube of side 200 far from the origin.
+  writeFile(folder.path() / "far.obj",
+            "v 1000 0 0\nv 1200 0 0\nv 1200 200 0\nv 1000 200 0\n"
+            "v 1000 0 200\nv 1200 0 200\nv 1200 200 200\nv 1000 200 200\n"
+            "f 1 2 3 4\nf 5 8 7 6\nf 1 5 6 2\nf 2 6 7 3\nf 3 7 8 4\nf 5 1 4 8\n");
+  Extent framed = extentOf(importedScene(folder.path() / "far.obj", folder, {}));
+  // Half the cube's diagonal is the framed radius: each half side is r / sqrt(3).
+  const float halfSide = framedRadius() / std::sqrt(3.0f);
+  EXPECT_NEAR(framed.high.x, halfSide, 1e-3);
+  EXPECT_NEAR(framed.low.y, -halfSide, 1e-3);
+  EXPECT_NEAR(framed.high.z, halfSide, 1e-3);
+
+  Extent kept = extentOf(importedScene(folder.path() / "far.obj", folder, {.keepUnits = true}));
+  EXPECT_EQ(kept.low.x, 1000.0f);
+  EXPECT_EQ(kept.high.y, 200.0f);
+}
+
+// An ASE file as a z-up modelling package writes it: a box twice as tall as
+// wide, to the right of and behind the origin. The library turns the file's
+// z up into y; it must come out upright, still right and behind (not
+// mirrored), faces wound as their normals say (not inside out).
+TEST(SceneImport, AZUpAseModelComesOutUprightAndNotMirrored) {
+  test::TempFolder folder;
+  AuthoredScene box;
+  box.materials.emplace_back();
+  const std::int32_t ids[6] = {0, 0, 0, 0, 0, 0};
+  box.meshes.push_back(makeBox("Tall", {4, 0, 3}, {1, 2, 1}, ids));  // written with y and z exchanged
+  ASSERT_TRUE(writePlainAseScene(folder.corePath() + "\\tall.ase", box));
+  Scene scene = importedScene(folder.path() / "tall.ase", folder, {.keepUnits = true});
+  ASSERT_EQ(scene.meshCount(), 1);
+  Extent e = extentOf(scene);
+  EXPECT_NEAR(e.high.y - e.low.y, 4.0f, 1e-4);
+  EXPECT_NEAR(e.high.x - e.low.x, 2.0f, 1e-4);
+  EXPECT_NEAR(e.low.x, 3.0f, 1e-4);
+  EXPECT_NEAR(e.low.z, 2.0f, 1e-4);
+  expectFacesWindLikeTheirNormals(scene.meshes[0]);
+}
+
+TEST(SceneImport, ModelsWithNothingToDrawAreRefusedForWhatTheyHold) {
+  test::TempFolder folder;
+  struct Case {
+    const char* file;
+    const char* text;
+    const char* reason;
+  } cases[] = {
+      {"lines.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nl 1 2 3\n", "the model holds only lines, no triangles"},
+      {"points.obj", "v 0 0 0\nv 1 0 0\np 1 2\n", "the model holds only points, no triangles"},
+  };
+  for (const Case& c : cases) {
+    writeFile(folder.path() / c.file, c.text);
+    AuthoredScene imported;
+    std::string problem;
+    EXPECT_FALSE(cli::importModel((folder.path() / c.file).string(), imported, problem)) << c.file;
+    EXPECT_EQ(problem, c.reason) << c.file;
+  }
+}
+
+TEST(ModelContents, TheRefusalNamesWhatTheModelHolds) {
+  struct Case {
+    ModelContents contents;
+    const char* reason;
+  } cases[] = {
+      {{.triangles = 1, .lines = 4}, ""},
+      {{.lines = 4}, "the model holds only lines, no triangles"},
+      {{.points = 1, .lines = 2, .cameras = 1}, "the model holds only points, lines and cameras, no triangles"},
+      {{.cameras = 2, .animations = 1}, "the model holds only cameras and animation, no triangles"},
+      {{.lights = 1}, "the model holds only lights, no triangles"},
+      {{}, "the model holds nothing to draw"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(refusalOf(c.contents), c.reason);
+}
+
+TEST(ModelContents, BlenderFilesAndThoseWhoseMetadataSaysSoAreStillZUp) {
+  EXPECT_TRUE(isStillZUp(".blend", -1));
+  EXPECT_TRUE(isStillZUp(".BLEND", -1));
+  EXPECT_TRUE(isStillZUp(".fbx", 2));
+  EXPECT_FALSE(isStillZUp(".fbx", 1));
+  EXPECT_FALSE(isStillZUp(".ase", -1));  // the library turns these itself
+  EXPECT_FALSE(isStillZUp(".3ds", -1));
+  EXPECT_FALSE(isStillZUp("", -1));
 }
 
 }  // namespace

@@ -1,0 +1,29 @@
+#include "scene/authoring/model_contents.h"
+
+#include <cctype>
+#include <vector>
+
+namespace veltrace {
+
+std::string refusalOf(const ModelContents& contents) {
+  if (contents.triangles > 0) return {};
+  std::vector<const char*> kinds;
+  if (contents.points > 0) kinds.push_back("points");
+  if (contents.lines > 0) kinds.push_back("lines");
+  if (contents.cameras > 0) kinds.push_back("cameras");
+  if (contents.lights > 0) kinds.push_back("lights");
+  if (contents.animations > 0) kinds.push_back("animation");
+  if (kinds.empty()) return "the model holds nothing to draw";
+  std::string list = kinds[0];
+  for (size_t i = 1; i < kinds.size(); ++i) list += std::string(i + 1 == kinds.size() ? " and " : ", ") + kinds[i];
+  return "the model holds only " + list + ", no triangles";
+}
+
+bool isStillZUp(std::string_view extension, int metadataUpAxis) {
+  std::string lower;
+  for (char c : extension) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (lower == ".blend") return true;
+  return metadataUpAxis == 2;
+}
+
+}  // namespace veltrace

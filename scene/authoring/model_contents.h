@@ -1,0 +1,31 @@
+#pragma once
+// What a model file held besides triangles, and why a model without any is
+// refused: the preview draws triangles only, so a file of points, lines,
+// cameras, lights or animation alone has nothing to show.
+
+#include <string>
+#include <string_view>
+
+namespace veltrace {
+
+struct ModelContents {
+  long long triangles = 0;
+  long long points = 0;
+  long long lines = 0;
+  int cameras = 0;
+  int lights = 0;
+  int animations = 0;
+};
+
+// Empty when the model has triangles; otherwise the reason it is refused,
+// naming what it holds instead: "the model holds only lines and cameras, no
+// triangles", or "the model holds nothing to draw" for an empty one.
+std::string refusalOf(const ModelContents& contents);
+
+// A model that still has z up after the import library read it: Blender
+// files (the library keeps their axes), and any file whose metadata names z
+// as its up axis (0 = x, 1 = y, 2 = z). ASE, 3DS and COLLADA files come out
+// of the library turned already.
+bool isStillZUp(std::string_view extension, int metadataUpAxis);
+
+}  // namespace veltrace
