@@ -33,7 +33,8 @@ bool CVeltraceDoc::loadScene(const std::string& givenPath) {
   // The file is read beside the current scene, which is replaced only once
   // the new one is complete: a file that cannot be read loses nothing.
   Scene loaded;
-  bool read = veltrace::loadScene(path, loaded, log_);
+  SceneLoadOutcome outcome = loadSceneFile(path, loaded, log_);
+  bool read = outcome == SceneLoadOutcome::loaded;
   if (read) {
     discardScene();
     workspace_.scene = std::move(loaded);
@@ -43,7 +44,38 @@ bool CVeltraceDoc::loadScene(const std::string& givenPath) {
     ui_.setTitle(documentTitle(path));
   }
   ui_.sceneLoadFinished();
+  if (outcome == SceneLoadOutcome::needsImport &&
+      ui_.confirm(formatText(importInsteadQuestion, namePart(path).c_str()), importModelCaption))
+    return importModel(path);
   return read;
+}
+
+bool CVeltraceDoc::importModel(const std::string& givenPath, bool keepUnits) {
+  std::string path = givenPath;
+  if (path.empty()) {
+    auto chosen = ui_.chooseModelToImport({modelFileFilter, "", folder(scenesFolderSuffix)});
+    if (!chosen) return false;
+    path = chosen->path;
+    keepUnits = chosen->keepUnits;
+  }
+  const ImportLimits limits;
+  // The scene goes below the program folder, under a name no file has.
+  bool folderMade = true;
+  for (const char* suffix : {"\\media", "\\media\\scenes", "\\media\\scenes\\imported"})
+    folderMade = folderMade && createFolder(programFolder_ + suffix) != FolderResult::failed;
+  if (!folderMade) {
+    log_.append(importFailureLine(path, {ImportEnd::notStarted, "the folder for imported scenes cannot be made", {}},
+                                  limits));
+    return false;
+  }
+  const std::string scenePath =
+      importedScenePath(programFolder_, path, [](const std::string& candidate) { return fileExists(candidate); });
+  ImportResult result = ui_.runModelImport(path, scenePath, keepUnits);
+  if (result.end != ImportEnd::written) {
+    log_.append(importFailureLine(path, result, limits));
+    return false;
+  }
+  return loadScene(scenePath);
 }
 
 bool CVeltraceDoc::clearWorkspace() {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/message_log.h"
+#include "app/model_import.h"
 #include "effect/workspace_file.h"
 
 namespace veltrace {
@@ -17,6 +18,12 @@ struct FileDialogSpec {
   std::string filter;  // "Text (*.x)|*.x|All Files(*.*)|*.*||"
   std::string defaultExtension;
   std::string initialFolder;
+};
+
+// The model Import Model reads, and whether its own units are kept.
+struct ModelChoice {
+  std::string path;
+  bool keepUnits = false;
 };
 
 // What the commands need from the windows around the document.
@@ -35,6 +42,13 @@ class DocumentUi {
   // The scene the view draws changes: null before the old one is
   // destroyed, the new one once it is read.
   virtual void setDrawnScene(Scene* scene) = 0;
+  // Import Model's open dialog, with its "keep the model's units" check box.
+  virtual std::optional<ModelChoice> chooseModelToImport(const FileDialogSpec& spec) { return std::nullopt; }
+  // Runs the import worker on the model, writing the scene file, with its
+  // progress and a Cancel button shown; the worker's end.
+  virtual ImportResult runModelImport(const std::string& modelPath, const std::string& scenePath, bool keepUnits) {
+    return {ImportEnd::notStarted, "this build has no model import", {}};
+  }
   // A cleared workspace releases every device texture and shader.
   virtual void releaseTexturesAndShaders() = 0;
   virtual void setTitle(const std::string& title) = 0;
@@ -63,6 +77,12 @@ inline constexpr char exitQuestion[] = "Your current workspace will be lost - ar
 inline constexpr char exitCaption[] = "Confirm Exit";
 inline constexpr char nothingToSave[] = "No effect present - nothing to save ...";
 inline constexpr char programTitle[] = "Veltrace";
+inline constexpr char importModelCaption[] = "Import Model";
+// Asked when Load Scene meets a scene file it cannot read but a model import
+// can; %s is the file name.
+inline constexpr char importInsteadQuestion[] =
+    "\"%s\" is an ASCII scene file with its faces in the standard form, which Load Scene does not read.\n"
+    "Import it as a model instead?";
 
 // The main window's title for a loaded scene, "cube.vase - Veltrace": the
 // part of the path after the last backslash before the program name.
@@ -80,6 +100,13 @@ class CVeltraceDoc {
   // nothing logged, the scene kept); otherwise the path is loaded. A scene
   // that cannot be read is logged and the current one kept.
   bool loadScene(const std::string& path);
+
+  // Import Model: with an empty path the user picks the model and whether to
+  // keep its units (Cancel: nothing happens). The worker writes the scene
+  // below media\scenes\imported\ under a name no file has, and the scene
+  // is then loaded as Load Scene loads it. A failure is one log line naming
+  // the model and the reason; the workspace and its scene stay as they are.
+  bool importModel(const std::string& path, bool keepUnits = false);
 
   void newWorkspace();
   void openWorkspace();

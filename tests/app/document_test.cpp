@@ -8,7 +8,13 @@
 #include <deque>
 
 #include "app/command_line.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "effect/effect_factory.h"
+#include "scene/authoring/scene_writer.h"
+#include "scene/authoring/shapes.h"
+#include "scene/scene_reader.h"
+#include "tests/support/temp_folder.h"
 
 namespace veltrace {
 namespace {
@@ -41,9 +47,21 @@ class RecordingUi : public DocumentUi {
   void releaseTexturesAndShaders() override { events.push_back("release device objects"); }
   void setTitle(const std::string& text) override { title = text; }
   void workspaceChanged() override {}
+  std::optional<ModelChoice> chooseModelToImport(const FileDialogSpec& spec) override {
+    dialogs.push_back(spec);
+    return chosenModel;
+  }
+  ImportResult runModelImport(const std::string& model, const std::string& scene, bool keepUnits) override {
+    imports.push_back(model + " -> " + scene + (keepUnits ? " (units kept)" : ""));
+    if (workerEnd.end == ImportEnd::written) replaceFileWith(scene, *readWholeFile(VELTRACE_DATA_DIR "/media/scenes/cube.vase"));
+    return workerEnd;
+  }
 
   bool answerOk = true;
   std::optional<std::string> chosenFile;
+  std::optional<ModelChoice> chosenModel;
+  ImportResult workerEnd{ImportEnd::written, {}, {}};
+  std::vector<std::string> imports;
   std::vector<std::string> questions;
   std::vector<FileDialogSpec> dialogs;
   std::vector<std::string> events;
@@ -179,6 +197,74 @@ TEST(CommandLine, TheExtensionDecidesWhatIsOpened) {
     EXPECT_EQ(request.scene, c.scene) << c.arguments;
     EXPECT_EQ(request.unknown, c.unknown) << c.arguments;
   }
+}
+
+// Import Model in a program folder of its own: the worker stand-in writes
+// the cube scene where it is told to, or ends as set.
+class ModelImportDocument : public ::testing::Test {
+ protected:
+  std::string imported(const std::string& name) { return folder.corePath() + "\\media\\scenes\\imported\\" + name; }
+  test::TempFolder folder;
+  MessageLog log;
+  RecordingUi ui;
+  CVeltraceDoc doc{folder.corePath(), log, ui};
+};
+
+TEST_F(ModelImportDocument, CancelledInItsDialogNothingHappens) {
+  EXPECT_FALSE(doc.importModel(""));
+  ASSERT_EQ(ui.dialogs.size(), 1u);
+  EXPECT_EQ(ui.dialogs[0].filter, modelFileFilter);
+  EXPECT_TRUE(ui.imports.empty());
+  EXPECT_TRUE(log.pending().empty());
+}
+
+TEST_F(ModelImportDocument, TheWrittenSceneIsLoadedAsLoadSceneDoesAndNeverOverwritten) {
+  ui.chosenModel = ModelChoice{"D:\\models\\chair.fbx", true};
+  ASSERT_TRUE(doc.importModel(""));
+  EXPECT_EQ(ui.imports, (std::vector<std::string>{"D:\\models\\chair.fbx -> " + imported("chair.vase") + " (units kept)"}));
+  EXPECT_EQ(ui.title, "chair.vase - Veltrace");
+  EXPECT_EQ(doc.workspace().scene.meshCount(), 1);
+  EXPECT_EQ(log.takePending(), (std::vector<std::string>{"Scene \"chair.vase\" loaded successfully ..."}));
+  ASSERT_TRUE(doc.importModel("D:\\models\\chair.fbx"));
+  EXPECT_EQ(ui.imports.back(), "D:\\models\\chair.fbx -> " + imported("chair 2.vase"));
+}
+
+TEST_F(ModelImportDocument, AFailedImportIsOneLineAndTheSceneStays) {
+  ASSERT_TRUE(doc.loadScene(dataFolder + "\\media\\scenes\\cube.vase"));
+  log.takePending();
+  ui.events.clear();
+  for (ImportEnd end : {ImportEnd::crashed, ImportEnd::outOfMemory, ImportEnd::outOfTime, ImportEnd::cancelled}) {
+    ui.workerEnd = {end, "the import library crashed (exception 0xC0000005)", {}};
+    EXPECT_FALSE(doc.importModel("D:\\bad.3ds"));
+    auto lines = log.takePending();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], importFailureLine("D:\\bad.3ds", ui.workerEnd, ImportLimits{}));
+  }
+  EXPECT_TRUE(ui.events.empty());
+  EXPECT_EQ(ui.title, "cube.vase - Veltrace");
+  EXPECT_EQ(doc.workspace().scene.meshCount(), 1);
+  EXPECT_FALSE(fileExists(imported("bad.vase")));
+}
+
+TEST_F(ModelImportDocument, LoadSceneOffersTheImportForAFileWithStandardFaces) {
+  AuthoredScene box;
+  box.materials.emplace_back();
+  const std::int32_t ids[6] = {0, 0, 0, 0, 0, 0};
+  box.meshes.push_back(makeBox("Box", {0, 0, 0}, {1, 1, 1}, ids));
+  const std::string ase = folder.corePath() + "\\exported.ase";
+  ASSERT_TRUE(writePlainAseScene(ase, box));
+
+  ui.answerOk = false;
+  EXPECT_FALSE(doc.loadScene(ase));
+  ASSERT_EQ(ui.questions.size(), 1u);
+  EXPECT_EQ(ui.questions[0], std::string("Import Model: ") + formatText(importInsteadQuestion, "exported.ase"));
+  EXPECT_TRUE(ui.imports.empty());
+  EXPECT_EQ(log.takePending(), (std::vector<std::string>{formatText(standardFacesMessage, "exported.ase")}));
+
+  ui.answerOk = true;
+  EXPECT_TRUE(doc.loadScene(ase));
+  EXPECT_EQ(ui.imports, (std::vector<std::string>{ase + " -> " + imported("exported.vase")}));
+  EXPECT_EQ(ui.title, "exported.vase - Veltrace");
 }
 
 }  // namespace
