@@ -35,7 +35,7 @@ void appendEscaped(std::string& rtf, std::string_view text, size_t begin, size_t
 
 }  // namespace
 
-std::string richTextOf(std::string_view text, const std::vector<ColouredRun>& runs) {
+std::string richTextOf(std::string_view text, const std::vector<ColouredRun>& runs, RichTextUse use) {
   std::vector<TextColour> colours{plainColour};
   for (const ColouredRun& run : runs)
     if (std::find(colours.begin(), colours.end(), run.colour) == colours.end()) colours.push_back(run.colour);
@@ -62,9 +62,30 @@ std::string richTextOf(std::string_view text, const std::vector<ColouredRun>& ru
   appendEscaped(rtf, text, std::min(position, text.size()), text.size());
   // The control takes the last paragraph mark of a document as its own end
   // of text, which would swallow a line break at the end of the text.
-  if (!text.empty() && (text.back() == '\n' || text.back() == '\r')) rtf += "\\par";
+  bool endsWithBreak = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+  if (endsWithBreak && use == RichTextUse::wholeDocument) rtf += "\\par";
   rtf += "}";
   return rtf;
+}
+
+size_t endOfLines(std::string_view text, size_t from, size_t lines) {
+  size_t position = std::min(from, text.size());
+  for (size_t counted = 0; counted < lines && position < text.size(); ++position) {
+    char c = text[position];
+    if (c == '\r' && position + 1 < text.size() && text[position + 1] == '\n') ++position;
+    if (c == '\r' || c == '\n') ++counted;
+  }
+  return position;
+}
+
+std::vector<ColouredRun> runsWithin(const std::vector<ColouredRun>& runs, size_t begin, size_t end) {
+  std::vector<ColouredRun> within;
+  for (const ColouredRun& run : runs) {
+    size_t runBegin = std::max(run.offset, begin);
+    size_t runEnd = std::min(run.offset + run.length, end);
+    if (runBegin < runEnd) within.push_back({runBegin - begin, runEnd - runBegin, run.colour});
+  }
+  return within;
 }
 
 }  // namespace veltrace

@@ -15,6 +15,12 @@ constexpr COLORREF markedLineBackground = RGB(255, 220, 220);
 constexpr DWORD userEvents = ENM_CHANGE | ENM_KEYEVENTS;
 // Colouring steps passed over by one Undo command at most.
 constexpr int undoStepLimit = 1000;
+// A long text goes in by pieces: the first a screenful and more, the others
+// one per timer tick. Each piece of this size costs the control some tens
+// of milliseconds, so that keys typed meanwhile are never held up for long.
+constexpr size_t firstFillLines = 120;
+constexpr size_t fillStepLines = 250;
+constexpr UINT_PTR fillTimer = 1;
 
 CHARFORMAT2A defaultFormat() {
   CHARFORMAT2A format{};
@@ -56,20 +62,43 @@ class ShaderSourceEditor::QuietScope {
 bool ShaderSourceEditor::create(HWND parent, const RECT& bounds, int id, const SyntaxHighlighter& highlighter) {
   highlighter_ = &highlighter;
   LoadLibraryA("riched20.dll");  // registers RichEdit20A; stays loaded for the process
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
-                ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | ES_NOHIDESEL;
-  editor_.reset(CreateWindowExA(0, "RichEdit20A", "", style, bounds.left, bounds.top, bounds.right - bounds.left,
-                                bounds.bottom - bounds.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                ui::programInstance(), nullptr));
-  if (!editor_) return false;
-  // Sources of a megabyte and more load whole.
-  SendMessageA(handle(), EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-  CHARFORMAT2A format = defaultFormat();
-  SendMessageA(handle(), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
-  SendMessageA(handle(), EM_SETEVENTMASK, 0, userEvents);
-  return true;
+  editor_.reset(makeControl(parent, bounds, id));
+  return static_cast<bool>(editor_);
 }
 
+HWND ShaderSourceEditor::makeControl(HWND parent, const RECT& bounds, int id) const {
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | ES_NOHIDESEL;
+  HWND control = CreateWindowExA(0, "RichEdit20A", "", style, bounds.left, bounds.top, bounds.right - bounds.left,
+                                 bounds.bottom - bounds.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 ui::programInstance(), nullptr);
+  if (!control) return nullptr;
+  // The fill timer finds its editor here.
+  SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  // Sources of a megabyte and more load whole.
+  SendMessageA(control, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+  CHARFORMAT2A format = defaultFormat();
+  SendMessageA(control, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+  SendMessageA(control, EM_SETEVENTMASK, 0, userEvents);
+  return control;
+}
+
+// A new, empty control in the old one's place, tab order, state and focus.
+void ShaderSourceEditor::replaceControl() {
+  HWND old = handle();
+  HWND parent = GetParent(old);
+  RECT bounds{};
+  GetWindowRect(old, &bounds);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bounds), 2);
+  HWND control = makeControl(parent, bounds, GetDlgCtrlID(old));
+  if (!control) return;  // keep the old one; the text then replaces its text
+  SetWindowPos(control, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EnableWindow(control, IsWindowEnabled(old));
+  bool focused = GetFocus() == old;
+  KillTimer(old, fillTimer);
+  editor_.reset(control);  // destroys the old control
+  if (focused) SetFocus(control);
+}
 std::string ShaderSourceEditor::text() const {
   // WM_GETTEXT gives the paragraphs with CR LF, the last line break included.
   int length = GetWindowTextLengthA(handle());
@@ -77,14 +106,22 @@ std::string ShaderSourceEditor::text() const {
   std::string text(static_cast<size_t>(length) + 1, '\0');
   int copied = GetWindowTextA(handle(), text.data(), length + 1);
   text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+  if (filling()) text.append(fillText_, fillOffset_, std::string::npos);
   return text;
 }
 
 void ShaderSourceEditor::setTextColoured(const std::string& text) {
   markedLines_.clear();
+  KillTimer(handle(), fillTimer);
+  // A control holding a long text is replaced by an empty one rather than
+  // emptied: emptying takes it about a second for 2,000 lines.
+  if (SendMessageA(handle(), EM_GETLINECOUNT, 0, 0) > static_cast<LRESULT>(firstFillLines)) replaceControl();
+  fillText_ = text;
+  fillRuns_ = highlighter_->ColourRange(text).runs;
+  fillOffset_ = endOfLines(text, 0, firstFillLines);
   {
     QuietScope quiet(*this);
-    std::string rtf = richTextOf(text, highlighter_->ColourRange(text).runs);
+    std::string rtf = richTextOf(std::string_view(text).substr(0, fillOffset_), runsWithin(fillRuns_, 0, fillOffset_));
     SETTEXTEX how{ST_DEFAULT, CP_ACP};
     SendMessageA(handle(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(rtf.c_str()));
     CHARRANGE start{0, 0};
@@ -92,6 +129,47 @@ void ShaderSourceEditor::setTextColoured(const std::string& text) {
     // A loaded text is where undoing stops.
     SendMessageA(handle(), EM_EMPTYUNDOBUFFER, 0, 0);
   }
+  if (filling()) SetTimer(handle(), fillTimer, 0, fillTimerTick);
+}
+
+void ShaderSourceEditor::fillLines(size_t lines) {
+  size_t end = endOfLines(fillText_, fillOffset_, lines);
+  std::string rtf = richTextOf(std::string_view(fillText_).substr(fillOffset_, end - fillOffset_),
+                               runsWithin(fillRuns_, fillOffset_, end), RichTextUse::atSelection);
+  fillOffset_ = end;
+  // The piece goes after the text that is in; the user's selection and
+  // scroll position stay where they are.
+  CHARRANGE selection{};
+  SendMessageA(handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  POINT scroll{};
+  SendMessageA(handle(), EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+  QuietScope quiet(*this);
+  GETTEXTLENGTHEX length{GTL_NUMCHARS, CP_ACP};
+  LONG textEnd = static_cast<LONG>(SendMessageA(handle(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+  CHARRANGE atEnd{textEnd, textEnd};
+  SendMessageA(handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&atEnd));
+  SETTEXTEX how{ST_SELECTION, CP_ACP};
+  SendMessageA(handle(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(rtf.c_str()));
+  SendMessageA(handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  SendMessageA(handle(), EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+  // Putting the text in is no step the user could undo.
+  SendMessageA(handle(), EM_EMPTYUNDOBUFFER, 0, 0);
+  if (!filling()) {
+    KillTimer(handle(), fillTimer);
+    fillText_.clear();
+    fillRuns_.clear();
+    fillOffset_ = 0;
+  }
+}
+
+void CALLBACK ShaderSourceEditor::fillTimerTick(HWND control, UINT, UINT_PTR, DWORD) {
+  auto* editor = reinterpret_cast<ShaderSourceEditor*>(GetWindowLongPtrA(control, GWLP_USERDATA));
+  if (editor && editor->handle() == control && editor->filling()) editor->fillLines(fillStepLines);
+  else KillTimer(control, fillTimer);
+}
+
+void ShaderSourceEditor::finishFill() {
+  while (filling()) fillLines(fillStepLines);
 }
 
 void ShaderSourceEditor::applyRuns(LONG start, LONG length, const std::vector<ColouredRun>& runs) const {
@@ -201,6 +279,7 @@ void ShaderSourceEditor::setLineBackground(int line, bool marked) const {
 
 void ShaderSourceEditor::markLines(const std::vector<int>& lines) {
   if (lines == markedLines_) return;  // nothing to redraw
+  if (!lines.empty()) finishFill();  // the marked lines may not be in yet
   CHARRANGE selection{};
   SendMessageA(handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
   QuietScope quiet(*this);
@@ -210,7 +289,8 @@ void ShaderSourceEditor::markLines(const std::vector<int>& lines) {
   SendMessageA(handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
 }
 
-void ShaderSourceEditor::moveCaretToLine(int line) const {
+void ShaderSourceEditor::moveCaretToLine(int line) {
+  finishFill();
   LONG start = static_cast<LONG>(SendMessageA(handle(), EM_LINEINDEX, static_cast<WPARAM>(line > 0 ? line - 1 : 0), 0));
   if (start < 0) return;
   CHARRANGE caret{start, start};

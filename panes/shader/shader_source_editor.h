@@ -21,11 +21,15 @@ class ShaderSourceEditor {
   bool create(HWND parent, const RECT& bounds, int id, const SyntaxHighlighter& highlighter);
   HWND handle() const { return editor_.get(); }
 
-  // The text with CR LF line breaks.
+  // The text with CR LF line breaks (the part still to go in included).
   std::string text() const;
-  // Replaces the text and colours it all in one stream-in, caret at the
-  // start; no change notification reaches the pane.
+  // Replaces the text, coloured, caret at the start; no change notification
+  // reaches the pane. The first screen goes in at once, the rest piece by
+  // piece on a timer, so that a long source shows and takes keys at once.
   void setTextColoured(const std::string& text);
+  // Puts in what is still to go in now.
+  void finishFill();
+  bool filling() const { return fillOffset_ < fillText_.size(); }
   // Recolours the line that holds the caret; the selection stays.
   void colourCurrentLine();
   void setEnabled(bool enabled) const { EnableWindow(handle(), enabled); }
@@ -41,7 +45,7 @@ class ShaderSourceEditor {
 
   // Lines (1-based) to mark as wrong; the previous marks go.
   void markLines(const std::vector<int>& lines);
-  void moveCaretToLine(int line) const;
+  void moveCaretToLine(int line);
 
   // Whether the change notifications come from the user (not while the
   // program replaces or recolours text).
@@ -50,6 +54,11 @@ class ShaderSourceEditor {
  private:
   // Suspends change notifications and drawing for the scope.
   class QuietScope;
+  HWND makeControl(HWND parent, const RECT& bounds, int id) const;
+  void replaceControl();
+  // Appends the next piece of at most `lines` lines of the text being put in.
+  void fillLines(size_t lines);
+  static void CALLBACK fillTimerTick(HWND control, UINT, UINT_PTR, DWORD);
   void applyRuns(LONG start, LONG length, const std::vector<ColouredRun>& runs) const;
   void setLineBackground(int line, bool marked) const;
 
@@ -57,6 +66,10 @@ class ShaderSourceEditor {
   const SyntaxHighlighter* highlighter_ = nullptr;
   bool notifying_ = true;
   std::vector<int> markedLines_;
+  // The text being put in, its colours, and how much of it is in.
+  std::string fillText_;
+  std::vector<ColouredRun> fillRuns_;
+  size_t fillOffset_ = 0;
 };
 
 }  // namespace veltrace::panes

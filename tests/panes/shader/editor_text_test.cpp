@@ -37,6 +37,23 @@ TEST(RichTextRuns, OneParagraphBreakPerLineBreakWhereverARunEnds) {
   EXPECT_EQ(richTextOf("x\r\n", {}).substr(richTextOf("", {}).size() - 1), "x\\par\r\n\\par}");
 }
 
+// A long text goes in by pieces of whole lines, each with the colours of
+// the whole text's colouring (a block comment across pieces stays one).
+TEST(RichTextRuns, PiecesEndAfterLineBreaksAndKeepTheirRuns) {
+  std::string text = "a\r\nb\nc\rd";
+  struct Case {
+    size_t from, lines, end;
+  } cases[] = {{0, 1, 3}, {0, 2, 5}, {0, 3, 7}, {0, 4, 8}, {3, 1, 5}, {7, 5, 8}, {8, 1, 8}, {0, 0, 0}};
+  for (const Case& c : cases) EXPECT_EQ(endOfLines(text, c.from, c.lines), c.end) << c.from << "+" << c.lines;
+
+  constexpr TextColour green{0, 150, 0};
+  std::vector<ColouredRun> runs{{1, 4, green}, {6, 1, green}};
+  EXPECT_EQ(runsWithin(runs, 3, 5), (std::vector<ColouredRun>{{0, 2, green}}));
+  EXPECT_EQ(runsWithin(runs, 0, 3), (std::vector<ColouredRun>{{1, 2, green}}));
+  EXPECT_EQ(runsWithin(runs, 5, 8), (std::vector<ColouredRun>{{1, 1, green}}));
+  EXPECT_TRUE(runsWithin(runs, 7, 8).empty());
+}
+
 TEST(LiveCheckText, ErrorLinesAndBudgetPerKind) {
   EXPECT_EQ(checkErrorText({3, "unknown instruction 'mvo'"}), "Line 3: unknown instruction 'mvo'");
 

@@ -99,6 +99,29 @@ TEST_F(ShaderPaneTest, ColoursTokensInTheControl) {
   EXPECT_EQ(colourAt(editor, line3 + 11, line3 + 16), RGB(0, 150, 0));
 }
 
+// A long source shows its first screen at once and the rest follows on the
+// timer; the text is whole all along, and whole in the control at the end,
+// coloured across the pieces' seams.
+TEST_F(ShaderPaneTest, LongSourceGoesInByPiecesAndEndsWhole) {
+  auto pane = makePixelPane();
+  std::string text = "ps.1.1\r\n";
+  for (int line = 0; line < 1000; ++line) text += line % 100 == 99 ? "/* a\r\nb */\r\n" : "mov r0, t0\r\n";
+  pane->editor().setTextColoured(text);
+  EXPECT_TRUE(pane->editor().filling());
+  EXPECT_TRUE(pane->editor().text() == text) << "the text is whole while it goes in";
+  for (int wait = 0; wait < 200 && pane->editor().filling(); ++wait) pumpMessages(20);
+  EXPECT_FALSE(pane->editor().filling());
+  HWND editor = pane->editor().handle();
+  std::string inControl = pane->editor().text();
+  EXPECT_TRUE(inControl == text) << "control holds " << inControl.size() << " characters of " << text.size();
+  LONG last = static_cast<LONG>(SendMessageA(editor, EM_LINEINDEX, 1008, 0));
+  ASSERT_GT(last, 0);
+  EXPECT_EQ(colourAt(editor, last, last + 3), RGB(0, 0, 255)) << "the last mov, in the last piece";
+  // The comment's second line after every hundredth: line 101 is "b */".
+  LONG commentEnd = static_cast<LONG>(SendMessageA(editor, EM_LINEINDEX, 101, 0));
+  EXPECT_EQ(colourAt(editor, commentEnd, commentEnd + 1), RGB(0, 150, 0));
+}
+
 TEST_F(ShaderPaneTest, TabInsertsATabBeforeTheSelectedWordAndKeepsIt) {
   auto pane = makePixelPane();
   HWND editor = pane->editor().handle();
