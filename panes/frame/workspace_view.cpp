@@ -41,6 +41,13 @@ LRESULT CVeltraceViewWorkspace::handleMessage(UINT message, WPARAM wParam, LPARA
     case WM_SETFOCUS:
       if (tree_) SetFocus(tree_);
       return 0;
+    case WM_CONTEXTMENU:
+      // From the keyboard (no mouse position): the selected item's menu.
+      if (treeView_ && reinterpret_cast<HWND>(wParam) == tree_ && lParam == -1) {
+        treeView_->openContextMenuOfSelection();
+        return 0;
+      }
+      break;
     case WM_NOTIFY: {
       LRESULT result = 0;
       if (treeView_ && treeView_->onNotify(*reinterpret_cast<NMHDR*>(lParam), result)) return result;

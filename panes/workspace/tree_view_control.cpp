@@ -83,6 +83,11 @@ bool WorkspaceTreeEvents::onNotify(const NMHDR& header, LRESULT& result) {
       tree_.activate(control_.itemOf(TreeView_GetSelection(control_.tree())));
       result = 0;  // the tree view still opens or closes a folder
       return true;
+    case NM_RETURN:
+      // Enter opens what a double click opens.
+      tree_.activate(control_.itemOf(TreeView_GetSelection(control_.tree())));
+      result = 1;  // no beep for a key the tree view has no use for
+      return true;
     case NM_RCLICK:
       openContextMenu();
       result = 1;  // handled: no WM_CONTEXTMENU
@@ -124,6 +129,18 @@ void WorkspaceTreeEvents::openContextMenu() {
   ScreenToClient(control_.tree(), &hit.pt);
   const ItemId item = control_.itemOf(TreeView_HitTest(control_.tree(), &hit));
   if (!tree_.node(item)) return;
+  const int command = chooseFromMenu(item, screen);
+  if (command != 0) commands_.runMenuCommand(item, command);
+}
+
+void WorkspaceTreeEvents::openContextMenuOfSelection() {
+  HTREEITEM selected = TreeView_GetSelection(control_.tree());
+  const ItemId item = control_.itemOf(selected);
+  if (!selected || !tree_.node(item)) return;
+  RECT label{};
+  TreeView_GetItemRect(control_.tree(), selected, &label, TRUE);
+  POINT screen{label.left, label.bottom};
+  ClientToScreen(control_.tree(), &screen);
   const int command = chooseFromMenu(item, screen);
   if (command != 0) commands_.runMenuCommand(item, command);
 }

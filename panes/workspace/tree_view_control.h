@@ -48,6 +48,8 @@ class WorkspaceTreeEvents {
   // True when the notification came from the workspace tree view and was
   // answered; result is then what the window procedure returns.
   bool onNotify(const NMHDR& header, LRESULT& result);
+  // The menu key or Shift+F10: the selected item's menu, under its label.
+  void openContextMenuOfSelection();
 
  private:
   // The item under the mouse, when it has a node: selected, its menu shown
@@ -76,6 +78,7 @@ class WorkspaceTreeView {
 
   bool build() { return tree_.build(); }
   bool onNotify(const NMHDR& header, LRESULT& result) { return events_.onNotify(header, result); }
+  void openContextMenuOfSelection() { events_.openContextMenuOfSelection(); }
 
   WorkspaceTree& tree() { return tree_; }
   WorkspaceCommands& commands() { return commands_; }

@@ -129,15 +129,19 @@ TEST_F(TreeViewFixture, DeleteEffectAsksAndOnlyOkRemovesTheItems) {
   EXPECT_EQ(ui.questions.size(), 2u);
 }
 
-TEST_F(TreeViewFixture, ADoubleClickOpensTheSelectedItemsPane) {
+TEST_F(TreeViewFixture, ADoubleClickOrEnterOpensTheSelectedItemsPane) {
   commands->newEffect();
   Effect& effect = *workspace.effects.at(0);
   effect.name = "Glass";
   const ItemId renderStates = tree->childrenOf(tree->effectItem(effect)).at(2);
+  const ItemId streamMapping = tree->childrenOf(tree->effectItem(effect)).at(3);
   SendMessageA(treeView, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(control->handleOf(renderStates)));
   NMHDR click{treeView, 0, static_cast<UINT>(NM_DBLCLK)};
   SendMessageA(host, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
-  EXPECT_EQ(panes.calls.calls, (std::vector<std::string>{"show Glass - RenderStates"}));
+  SendMessageA(treeView, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(control->handleOf(streamMapping)));
+  SendMessageA(treeView, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(panes.calls.calls,
+            (std::vector<std::string>{"show Glass - RenderStates", "show Glass - StreamMapping"}));
 }
 
 TEST_F(TreeViewFixture, AWorkspaceReadThroughTheHooksShowsItsEffects) {
