@@ -35,7 +35,8 @@ enum SystemError : std::uint32_t {
   errorAlreadyExists = 183,
 };
 
-enum class MessageButtons { ok, okCancel, retryCancel, yesNo };
+// The second button is the default of okCancelDefaultCancel and yesNo.
+enum class MessageButtons { ok, okCancel, okCancelDefaultCancel, retryCancel, yesNo };
 enum class MessageAnswer { ok, cancel, retry, yes, no };
 
 struct LocalTime {

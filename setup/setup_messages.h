@@ -10,10 +10,14 @@ enum MessageId : int {
   messageFolderCache = 130,
   messageDatabaseNotValid = 131,
   messageScriptNotSaved = 133,
+  messageNotOnHardDisk = 135,
+  messageInsufficientSpace = 136,
+  messageCancelInstallation = 137,
   messageFolderNotCreated = 139,
   messageFileNotInstalled = 140,
   messageRegistrationFailed = 141,
   messageApplicationRunning = 143,
+  messageFolderNotValid = 144,
 };
 
 inline constexpr const char* textFileInUse =
@@ -34,6 +38,19 @@ inline constexpr const char* textRegistrationFailed =
     "%s\n\nThere was a problem registering this file.\n\nThe installation will be cancelled.";
 inline constexpr const char* textApplicationRunning =
     "%s is currently active.\n\nPlease close this application before continuing.";
+
+inline constexpr const char* textNotOnHardDisk =
+    "%s\n\nThe installation folder should be located on a hard disk or network drive.\n\nPlease select an "
+    "installation folder on a different disk.";
+inline constexpr const char* textInsufficientSpace =
+    "%s\n\nThis folder has insufficient disk space available.\n\nPlease select an installation folder on a "
+    "different disk.";
+inline constexpr const char* textCancelInstallation =
+    "The installation of %s is not complete yet.\nCancelling at this point will leave the application "
+    "unusable.\n\nDo you want to cancel it anyway?";
+// A folder the installation cannot go into: the folder, then the reason.
+inline constexpr const char* textFolderNotValid = "%s\n\n%s\n\nPlease select a different installation folder.";
+inline constexpr const char* textDriveAbsent = "This drive does not exist.";
 
 // Processing window (quiet and register runs).
 inline constexpr const char* textProcessing = "Please wait while %s is being processed...";

@@ -173,7 +173,9 @@ int runSetup(InstallPlatform& platform, SetupWindows& windows, const SetupStart&
 
   std::string title = script.symbolValue(symbolAppTitle);
   bool shown;
-  if (context.quiet || context.mode != RunMode::remove) {
+  if (!context.quiet && context.mode == RunMode::install) {
+    shown = windows.runWizard(context);
+  } else if (context.quiet || context.mode != RunMode::remove) {
     shown = windows.runProcessingWindow(title, commandLine.quietLevel, [&](ProgressView& view) {
       context.progressView = &view;
       if (administratorCheck(context)) {

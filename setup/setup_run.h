@@ -13,11 +13,14 @@
 
 namespace veltrace::setup {
 
-// The windows of a run. The wizard is not among them: an installation that
-// is not quiet also runs behind the processing window, with its messages.
+// The windows of a run.
 class SetupWindows {
  public:
   virtual ~SetupWindows() = default;
+  // The installation wizard of an install run that is not quiet; it runs
+  // the installation from its progress page and leaves the user's choices
+  // in `context`. False when the wizard could not be created.
+  virtual bool runWizard(InstallContext& context) = 0;
   // Shows "Please wait while %s is being processed..." and, once it is
   // visible, calls `work` with the window as the progress view. False when
   // the window could not be created.

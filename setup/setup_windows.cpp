@@ -6,6 +6,8 @@
 #include "setup/setup_messages.h"
 #include "setup/setup_resources.h"
 #include "setup/trace_log.h"
+#include "setup/windows_wizard_system.h"
+#include "setup/wizard_windows.h"
 
 namespace veltrace::setup {
 
@@ -174,6 +176,12 @@ INT_PTR CALLBACK uninstallProcedure(HWND dialog, UINT message, WPARAM wParam, LP
 }
 
 }  // namespace
+
+bool WindowsSetupWindows::runWizard(InstallContext& context) {
+  WindowsWizardSystem system;
+  InstallWizard wizard(context, system);
+  return runWizardSheet(instance_, wizard, platform_, system);
+}
 
 bool WindowsSetupWindows::runProcessingWindow(std::string_view title, int quietLevel,
                                               const std::function<void(ProgressView&)>& work) {

@@ -31,6 +31,7 @@ constexpr std::uint32_t subsystemFiles = 0x00020000;
 constexpr std::uint32_t subsystemRegistry = 0x00030000;
 constexpr std::uint32_t subsystemShortcuts = 0x00040000;
 constexpr std::uint32_t subsystemRemoval = 0x00050000;
+constexpr std::uint32_t subsystemWizard = 0x00060000;
 
 enum TraceEvent : std::uint32_t {
   eventStarted = severityInformation | subsystemStartup | 1,
@@ -65,6 +66,11 @@ enum TraceEvent : std::uint32_t {
   eventShortcutRemoved = severityAction | subsystemRemoval | 5,
   eventAgentStarted = severityAction | subsystemRemoval | 6,
   eventAgentFailed = severityError | subsystemRemoval | 7,
+  eventFolderChosen = severityInformation | subsystemWizard | 1,
+  eventFolderRefused = severityError | subsystemWizard | 2,
+  eventShellOpened = severityAction | subsystemWizard | 3,
+  eventShellOpenFailed = severityError | subsystemWizard | 4,
+  eventWizardCancelled = severityInformation | subsystemWizard | 5,
 };
 
 class TraceLog {

@@ -447,6 +447,9 @@ MessageAnswer WindowsInstallPlatform::showMessage(int id, std::string_view messa
     case MessageButtons::okCancel:
       style |= MB_OKCANCEL | MB_ICONEXCLAMATION;
       break;
+    case MessageButtons::okCancelDefaultCancel:
+      style |= MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON2;
+      break;
     case MessageButtons::retryCancel:
       style |= MB_RETRYCANCEL | MB_ICONEXCLAMATION;
       break;

@@ -15,6 +15,7 @@
 #include "setup/removal.h"
 #include "setup/setup_run.h"
 #include "tests/setup/fake_install_platform.h"
+#include "tests/setup/fake_wizard_system.h"
 #include "tests/support/temp_folder.h"
 
 namespace veltrace::setup::test {
@@ -43,6 +44,13 @@ inline std::string programImage() {
 
 class ProcessingWindows : public SetupWindows {
  public:
+  bool runWizard(InstallContext& context) override {
+    wizardRuns++;
+    if (!canCreate) return false;
+    InstallWizard wizard(context, wizardSystem);
+    walkWizard(wizard, user);
+    return true;
+  }
   bool runProcessingWindow(std::string_view title, int, const std::function<void(ProgressView&)>& work) override {
     processingTitles.emplace_back(title);
     if (!canCreate) return false;
@@ -57,6 +65,9 @@ class ProcessingWindows : public SetupWindows {
     return true;
   }
   SilentProgress view;
+  FakeWizardSystem wizardSystem;
+  WizardUser user;
+  int wizardRuns = 0;
   bool canCreate = true;
   bool pressUninstall = true;
   std::vector<std::string> processingTitles, uninstallTitles;
@@ -86,6 +97,7 @@ class EngineHarness {
     text += "Desktop=28|255|" + root + "\\Desktop\r\nPrograms=31|255|" + root + "\\Programs\r\n";
     text += "StartMenu=33|255|" + root + "\\Start\r\n";
     text += "UninstallRegPath=62|255|HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\<AppTitle>\r\n";
+    text += extraSymbols;
     std::string currentGroup;
     for (const PackagedFile& file : files) {
       if (file.group != currentGroup) {
@@ -184,6 +196,7 @@ class EngineHarness {
   // Administrator, uninstall entry, program group, App Paths.
   std::uint32_t options = 0x2 | 0x8 | 0x10 | 0x100;
   std::uint32_t ignore = 0;
+  std::string extraSymbols;  // more "[Symbols]" lines
   std::string extraSections;
   FakeInstallPlatform platform;
   ProcessingWindows windows;
