@@ -27,6 +27,20 @@ std::string importFailureLine(std::string_view modelCorePath, const ImportResult
   return formatText("Cannot import \"%s\": %s", namePart(modelCorePath).c_str(), reasonOf(result, limits).c_str());
 }
 
+ImportResult importResultOfWorker(unsigned long exitCode, std::string_view errorOutput) {
+  if (exitCode == 0) return {ImportEnd::written, {}, {}};
+  if (exitCode == workerOutOfMemoryExit) return {ImportEnd::outOfMemory, {}, {}};
+  if (exitCode != 1)
+    return {ImportEnd::crashed, formatText("the import library crashed (exception 0x%08lX)", exitCode), {}};
+  // The last line that is not empty.
+  while (!errorOutput.empty() && (errorOutput.back() == '\n' || errorOutput.back() == '\r')) errorOutput.remove_suffix(1);
+  std::string_view line = errorOutput.substr(errorOutput.find_last_of('\n') + 1);
+  constexpr std::string_view marker = "\": ";
+  if (size_t at = line.find(marker); line.find("Cannot import \"") != std::string_view::npos && at != std::string_view::npos)
+    line.remove_prefix(at + marker.size());
+  return {ImportEnd::refused, line.empty() ? std::string("the import failed") : std::string(line), {}};
+}
+
 std::string importedScenePath(std::string_view programFolder, std::string_view modelCorePath,
                               const std::function<bool(const std::string&)>& exists) {
   std::string stem = namePart(modelCorePath);

@@ -44,6 +44,13 @@ std::string importFailureLine(std::string_view modelCorePath, const ImportResult
 std::string importedScenePath(std::string_view programFolder, std::string_view modelCorePath,
                               const std::function<bool(const std::string&)>& exists);
 
+// The worker is "veltrace-cli scene import": what its exit code and error
+// output say. 0 written, 3 out of memory, 1 refused (the reason is what its
+// last error line says after "Cannot import "NAME": "), any other code a
+// crash (on Windows, the exception code that ended it).
+inline constexpr unsigned long workerOutOfMemoryExit = 3;
+ImportResult importResultOfWorker(unsigned long exitCode, std::string_view errorOutput);
+
 inline constexpr char importedScenesSuffix[] = "\\media\\scenes\\imported\\";
 
 // The file dialog's filter for Import Model: the common model formats, then

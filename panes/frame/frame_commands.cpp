@@ -43,6 +43,8 @@ ui::CommandTable makeFrameCommands(const FrameActions& actions) {
   table.add({commandSaveWorkspace, "&Save Workspace\tStrg+S", "Save workspace", {{'S', controlKey}}, imageSave,
              actions.saveWorkspace});
   table.add({commandLoadScene, "Load Scene", "Load a 3D-Scene", {}, imageScene, actions.loadScene});
+  table.add({commandImportModel, "Import Model...", "Import a model (OBJ, FBX, glTF, 3DS, ...) as a scene", {},
+             ui::noToolbarImage, actions.importModel});
   table.add({commandExit, "&Exit", "Exit the program", {}, ui::noToolbarImage, actions.exit});
   table.add({commandViewWorkspace, "&Workspace", "Show or hide the workspace window", {}, ui::noToolbarImage,
              toggling(actions, commandViewWorkspace), showing(actions, commandViewWorkspace)});
@@ -77,7 +79,7 @@ ui::CommandTable makeFrameCommands(const FrameActions& actions) {
 
   table.addMenu({"&File",
                  {commandNewWorkspace, commandOpenWorkspace, commandSaveWorkspace, separatorEntry, commandLoadScene,
-                  separatorEntry, commandExit}});
+                  commandImportModel, separatorEntry, commandExit}});
   table.addMenu({"&View", {commandViewWorkspace, commandViewMessages, commandViewParameter}});
   table.addMenu({"Render", {commandTangentVectors, commandNormalVectors}});
   table.addMenu({"&?", {commandHelpContent, separatorEntry, commandAbout}, true});

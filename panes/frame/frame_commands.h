@@ -15,6 +15,7 @@ enum FrameCommand : int {
   commandOpenWorkspace = 0xE101,
   commandSaveWorkspace = 0xE103,
   commandLoadScene = 0x8001,
+  commandImportModel = 0x8002,
   commandExit = 0xE141,
   commandViewWorkspace = 0x8010,
   commandViewMessages = 0x8011,
@@ -41,6 +42,7 @@ inline constexpr int keyDelete = 0x2E;
 
 struct FrameActions {
   std::function<void()> newWorkspace, openWorkspace, saveWorkspace, loadScene, exit;
+  std::function<void()> importModel;
   std::function<void(int barCommand)> toggleBar;
   std::function<bool(int barCommand)> barVisible;
   std::function<void()> toggleTangents, toggleNormals;

@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "app/frame_strings.h"
+#include "app/import_worker_process.h"
+#include "app/model_file_dialog.h"
+#include "base/files.h"
 #include "app/resource_ids.h"
 #include "panes/frame/toolbar_images.h"
 #include "panes/shader/shader_pane.h"
@@ -87,6 +90,7 @@ FrameActions CMainFrame::makeActions() {
   actions.openWorkspace = [this] { document_.openWorkspace(); };
   actions.saveWorkspace = [this] { document_.saveWorkspace(); };
   actions.loadScene = [this] { document_.loadScene(""); };
+  actions.importModel = [this] { document_.importModel(""); };
   actions.exit = [this] { PostMessageA(handle(), WM_CLOSE, 0, 0); };
   actions.toggleBar = [this](int bar) { toggleBar(bar); };
   actions.barVisible = [this](int bar) { return layout_.isVisible(bar); };
@@ -484,6 +488,19 @@ std::optional<std::string> CMainFrame::runFileDialog(const FileDialogSpec& spec,
   BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
   if (!chosen) return std::nullopt;
   return std::string(path);
+}
+
+std::optional<ModelChoice> CMainFrame::chooseModelToImport(const FileDialogSpec& spec) {
+  if (answerModelDialog) return answerModelDialog(spec);
+  return chooseModelFile(handle(), spec);
+}
+
+ImportResult CMainFrame::runModelImport(const std::string& modelPath, const std::string& scenePath, bool keepUnits) {
+  // The worker is veltrace-cli.exe beside the program's own file.
+  char programFile[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, programFile, MAX_PATH);
+  ImportWorkerRequest request{folderPart(programFile) + "veltrace-cli.exe", modelPath, scenePath, keepUnits};
+  return runImportWorkerProcess(request, ImportLimits{}, handle());
 }
 
 void CMainFrame::sceneLoadStarting() {

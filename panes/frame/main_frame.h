@@ -94,6 +94,8 @@ class CMainFrame : public ui::Window,
   std::optional<std::string> chooseFileToSave(const FileDialogSpec& spec) override {
     return runFileDialog(spec, true);
   }
+  std::optional<ModelChoice> chooseModelToImport(const FileDialogSpec& spec) override;
+  ImportResult runModelImport(const std::string& modelPath, const std::string& scenePath, bool keepUnits) override;
   void sceneLoadStarting() override;
   void sceneLoadFinished() override;
   void setDrawnScene(Scene* scene) override;
@@ -118,6 +120,7 @@ class CMainFrame : public ui::Window,
   // Tests answer the questions and dialogs instead of a person.
   std::function<std::optional<bool>(const std::string& text, const std::string& caption)> answerQuestion;
   std::function<std::optional<std::string>(const FileDialogSpec& spec, bool save)> answerFileDialog;
+  std::function<std::optional<ModelChoice>(const FileDialogSpec& spec)> answerModelDialog;
 
  protected:
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -113,5 +113,18 @@ TEST(ModelImport, ImportedScenesAreNamedAfterTheModelAndNeverOverAFile) {
   EXPECT_EQ(importedScenePath("C:\\V", "D:\\.obj", exists), "C:\\V\\media\\scenes\\imported\\.obj.vase");
 }
 
+TEST(ModelImport, TheWorkersEndIsReadFromItsExitCodeAndLastErrorLine) {
+  EXPECT_EQ(importResultOfWorker(0, "").end, ImportEnd::written);
+  EXPECT_EQ(importResultOfWorker(3, "").end, ImportEnd::outOfMemory);
+  ImportResult refused = importResultOfWorker(
+      1, "warning\r\nveltrace-cli scene: Cannot import \"a: b.obj\": the model holds nothing to draw\r\n");
+  EXPECT_EQ(refused.end, ImportEnd::refused);
+  EXPECT_EQ(refused.reason, "the model holds nothing to draw");
+  EXPECT_EQ(importResultOfWorker(1, "").reason, "the import failed");
+  ImportResult crashed = importResultOfWorker(0xC0000005, "");
+  EXPECT_EQ(crashed.end, ImportEnd::crashed);
+  EXPECT_EQ(crashed.reason, "the import library crashed (exception 0xC0000005)");
+}
+
 }  // namespace
 }  // namespace veltrace

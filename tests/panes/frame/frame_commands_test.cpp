@@ -18,6 +18,7 @@ TEST(FrameCommands, MenusListTheirEntriesInOrderWithTextsAndPrompts) {
       {commandOpenWorkspace, "&Open Workspace...\tStrg+O", "Open workspace"},
       {commandSaveWorkspace, "&Save Workspace\tStrg+S", "Save workspace"},
       {commandLoadScene, "Load Scene", "Load a 3D-Scene"},
+      {commandImportModel, "Import Model...", "Import a model (OBJ, FBX, glTF, 3DS, ...) as a scene"},
       {commandExit, "&Exit", "Exit the program"},
       {commandViewWorkspace, "&Workspace", "Show or hide the workspace window"},
       {commandViewMessages, "&Messages", "Show or hide the messages window"},
@@ -35,8 +36,8 @@ TEST(FrameCommands, MenusListTheirEntriesInOrderWithTextsAndPrompts) {
   }
   ASSERT_EQ(table.menus().size(), 4u);
   EXPECT_EQ(table.menus()[0].entries,
-            (std::vector<int>{commandNewWorkspace, commandOpenWorkspace, commandSaveWorkspace, 0, commandLoadScene, 0,
-                              commandExit}));
+            (std::vector<int>{commandNewWorkspace, commandOpenWorkspace, commandSaveWorkspace, 0, commandLoadScene,
+                              commandImportModel, 0, commandExit}));
   EXPECT_EQ(table.menus()[3].title, "&?");
   EXPECT_TRUE(table.menus()[3].atRightEnd);
   EXPECT_EQ(table.toolbar(), (std::vector<int>{commandNewWorkspace, commandOpenWorkspace, commandSaveWorkspace, 0,
