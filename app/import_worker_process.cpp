@@ -33,13 +33,17 @@ bool limitJob(HANDLE job, const ImportLimits& limits) {
   return SetInformationJobObject(job, JobObjectExtendedLimitInformation, &info, sizeof info) != 0;
 }
 
-// The memory the worker has committed. The job's own limit is checked
-// again here: some Windows layers (Wine) do not hold jobs to it.
-SIZE_T committedBytes(HANDLE process) {
+// The memory the worker holds: the most of what it has committed and what
+// it has in use. The job's own limit is checked again here, since some
+// Windows layers (Wine) do not hold jobs to it, nor count every kind.
+SIZE_T workerBytes(HANDLE process) {
   PROCESS_MEMORY_COUNTERS_EX counters{};
   counters.cb = sizeof counters;
   if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters)) return 0;
-  return counters.PrivateUsage;
+  SIZE_T most = counters.PrivateUsage;
+  if (counters.PagefileUsage > most) most = counters.PagefileUsage;
+  if (counters.WorkingSetSize > most) most = counters.WorkingSetSize;
+  return most;
 }
 
 std::string readAll(HANDLE file) {
@@ -171,7 +175,7 @@ ImportResult runImportWorkerProcess(const ImportWorkerRequest& request, const Im
     if (woken == WAIT_OBJECT_0) break;
     pumpMessages(progress.handle());
     if (progress.cancelled()) stoppedFor = ImportEnd::cancelled;
-    else if (committedBytes(process.hProcess) > static_cast<SIZE_T>(limits.memoryBytes)) stoppedFor = ImportEnd::outOfMemory;
+    else if (workerBytes(process.hProcess) > static_cast<SIZE_T>(limits.memoryBytes)) stoppedFor = ImportEnd::outOfMemory;
     else if (GetTickCount64() >= deadline) stoppedFor = ImportEnd::outOfTime;
     if (stoppedFor != ImportEnd::written) {
       TerminateJobObject(job.handle, 1);

@@ -11,7 +11,21 @@
 
 namespace veltrace::cli {
 
+namespace {
+
+// A fault in the import library ends the worker at once with the
+// exception's code, which the program reports; no error dialog or debugger
+// is to hold it up.
+LONG WINAPI endWithExceptionCode(EXCEPTION_POINTERS* exception) {
+  TerminateProcess(GetCurrentProcess(), exception->ExceptionRecord->ExceptionCode);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
+}  // namespace
+
 ImportResult runImportWork(const std::function<WorkReport()>& work, const ImportLimits&) {
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+  SetUnhandledExceptionFilter(endWithExceptionCode);
   try {
     WorkReport report = work();
     if (report.done) return {ImportEnd::written, {}, report.text};
