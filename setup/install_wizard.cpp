@@ -23,12 +23,6 @@ std::uint32_t askedLocations(const SetupScript& script) {
 
 }  // namespace
 
-ContactRow linkRow(ContactField field, std::string_view link) {
-  size_t split = link.find('\n');
-  if (split == std::string_view::npos) return {field, std::string(link), std::string(link)};
-  return {field, std::string(link.substr(0, split)), std::string(link.substr(split + 1))};
-}
-
 std::string kilobytesText(std::uint64_t bytes) {
   return formatText("%llu KB", static_cast<unsigned long long>(bytes / 1024));
 }
@@ -47,19 +41,6 @@ std::vector<WizardPage> InstallWizard::pages() const {
   pages.push_back(WizardPage::options);
   pages.push_back(WizardPage::progress);
   return pages;
-}
-
-std::vector<ContactRow> InstallWizard::contactRows() const {
-  const InstallSettings& settings = context_.script.settings();
-  std::vector<ContactRow> rows;
-  std::string company = context_.script.symbolValue(symbolCompany);
-  if (hasVisibleText(company)) rows.push_back({ContactField::company, company, {}});
-  ContactRow webSite = linkRow(ContactField::webSite, settings.webSiteLink);
-  if (hasVisibleText(webSite.text)) rows.push_back(webSite);
-  ContactRow email = linkRow(ContactField::email, settings.emailLink);
-  if (hasVisibleText(email.text)) rows.push_back(email);
-  if (hasVisibleText(settings.telephone)) rows.push_back({ContactField::telephone, settings.telephone, {}});
-  return rows;
 }
 
 std::string InstallWizard::copyright() const { return context_.script.symbolValue(symbolCopyright); }

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "setup/contact_rows.h"
 #include "setup/install_context.h"
 
 namespace veltrace::setup {
@@ -30,18 +31,6 @@ class WizardSystem {
   // The shell's "open" verb, shown normally, in `folder` (may be empty).
   virtual bool shellOpen(std::string_view target, std::string_view arguments, std::string_view folder) = 0;
 };
-
-// One row of the welcome page (and of the about box); rows whose value is
-// empty are left out.
-enum class ContactField { company, webSite, email, telephone };
-struct ContactRow {
-  ContactField field;
-  std::string text;    // what is shown
-  std::string target;  // what a click opens; empty for plain text
-};
-
-// "shown\ntarget" as the script's link texts are held.
-ContactRow linkRow(ContactField field, std::string_view link);
 
 struct OptionsPage {
   std::string folder;            // the field
@@ -80,7 +69,7 @@ class InstallWizard {
   // Welcome, the information and licence pages when the script has their
   // texts, options, progress; the result page follows the progress page.
   std::vector<WizardPage> pages() const;
-  std::vector<ContactRow> contactRows() const;
+  std::vector<ContactRow> contactRows() const { return setup::contactRows(context_.script); }
   std::string copyright() const;
   const std::string& readmeText() const { return context_.script.settings().readmeText; }
   const std::string& licenseText() const { return context_.script.settings().licenseText; }

@@ -186,7 +186,7 @@ int runSetup(InstallPlatform& platform, SetupWindows& windows, const SetupStart&
     });
   } else {
     shown = windows.runUninstallWindow(
-        title,
+        title, contactRows(script),
         [&](ProgressView& view) {
           context.progressView = &view;
           bool allowed = administratorCheck(context);

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "setup/contact_rows.h"
 #include "setup/install_context.h"
 
 namespace veltrace::setup {
@@ -28,8 +29,10 @@ class SetupWindows {
                                    const std::function<void(ProgressView&)>& work) = 0;
   // Shows the uninstall window: "Uninstall" calls `remove` (false: nothing
   // was removed, the window stays); closing it after a removal calls
-  // `cleanUp`. False when the window could not be created.
-  virtual bool runUninstallWindow(std::string_view title, const std::function<bool(ProgressView&)>& remove,
+  // `cleanUp`. Its about box shows `contacts`. False when the window could
+  // not be created.
+  virtual bool runUninstallWindow(std::string_view title, const std::vector<ContactRow>& contacts,
+                                  const std::function<bool(ProgressView&)>& remove,
                                   const std::function<void()>& cleanUp) = 0;
 };
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "base/text.h"
+#include "setup/about_box.h"
 #include "setup/setup_messages.h"
 #include "setup/setup_resources.h"
 #include "setup/trace_log.h"
@@ -109,6 +110,7 @@ INT_PTR CALLBACK processingProcedure(HWND dialog, UINT message, WPARAM wParam, L
 
 struct UninstallState {
   std::string title;
+  const std::vector<ContactRow>* contacts;
   const std::function<bool(ProgressView&)>* remove;
   const std::function<void()>* cleanUp;
   WindowsInstallPlatform* platform;
@@ -157,9 +159,9 @@ INT_PTR CALLBACK uninstallProcedure(HWND dialog, UINT message, WPARAM wParam, LP
           return TRUE;
         }
         case IDC_UNINSTALL_ABOUT: {
-          std::string about = formatText("Orvane Installer %s (%s)", std::string(engineVersion).c_str(),
-                                         std::string(engineBuildText).c_str());
-          MessageBoxA(dialog, about.c_str(), (" About " + state->title).c_str(), MB_OK | MB_ICONINFORMATION);
+          WindowsWizardSystem system;
+          showAboutBox(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), dialog,
+                       {state->title, *state->contacts}, system);
           return TRUE;
         }
         case IDCANCEL:
@@ -193,9 +195,10 @@ bool WindowsSetupWindows::runProcessingWindow(std::string_view title, int quietL
   return result != -1 && result != 0;
 }
 
-bool WindowsSetupWindows::runUninstallWindow(std::string_view title, const std::function<bool(ProgressView&)>& remove,
+bool WindowsSetupWindows::runUninstallWindow(std::string_view title, const std::vector<ContactRow>& contacts,
+                                             const std::function<bool(ProgressView&)>& remove,
                                              const std::function<void()>& cleanUp) {
-  UninstallState state{std::string(title), &remove, &cleanUp, &platform_};
+  UninstallState state{std::string(title), &contacts, &remove, &cleanUp, &platform_};
   platform_.caption = formatText(textUninstallTitle, state.title.c_str());
   INT_PTR result = DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_UNINSTALL), nullptr, uninstallProcedure,
                                    reinterpret_cast<LPARAM>(&state));

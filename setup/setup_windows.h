@@ -18,7 +18,8 @@ class WindowsSetupWindows : public SetupWindows {
   bool runWizard(InstallContext& context) override;
   bool runProcessingWindow(std::string_view title, int quietLevel,
                            const std::function<void(ProgressView&)>& work) override;
-  bool runUninstallWindow(std::string_view title, const std::function<bool(ProgressView&)>& remove,
+  bool runUninstallWindow(std::string_view title, const std::vector<ContactRow>& contacts,
+                          const std::function<bool(ProgressView&)>& remove,
                           const std::function<void()>& cleanUp) override;
 
  private:

@@ -57,7 +57,8 @@ class ProcessingWindows : public SetupWindows {
     work(view);
     return true;
   }
-  bool runUninstallWindow(std::string_view title, const std::function<bool(ProgressView&)>& remove,
+  bool runUninstallWindow(std::string_view title, const std::vector<ContactRow>&,
+                          const std::function<bool(ProgressView&)>& remove,
                           const std::function<void()>& cleanUp) override {
     uninstallTitles.emplace_back(title);
     if (!canCreate) return false;
