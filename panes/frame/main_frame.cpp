@@ -543,7 +543,61 @@ void CMainFrame::deleteScene() {
   workspaceChanged();
 }
 
+namespace {
+
+struct OwnedWindows {
+  HWND owner;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectOwnedWindow(HWND window, LPARAM search) {
+  auto& owned = *reinterpret_cast<OwnedWindows*>(search);
+  if (GetWindow(window, GW_OWNER) == owned.owner) owned.found.push_back(window);
+  return TRUE;
+}
+
+// The top-level windows the frame owns: its panes, its floating bars.
+std::vector<HWND> ownedWindows(HWND owner) {
+  OwnedWindows owned{owner, {}};
+  EnumThreadWindows(GetCurrentThreadId(), collectOwnedWindow, reinterpret_cast<LPARAM>(&owned));
+  return owned.found;
+}
+
+}  // namespace
+
 std::unique_ptr<Pane> CMainFrame::createPane(const PaneRequest& request) {
+  std::vector<HWND> before = ownedWindows(handle());
+  std::unique_ptr<Pane> pane = makePane(request);
+  if (pane) placeNewPanes(before);
+  return pane;
+}
+
+// A new pane opens over the preview, cascaded from its top-left corner,
+// rather than where its template says (over the workspace tree the user is
+// working in), and never beyond the work area.
+void CMainFrame::placeNewPanes(const std::vector<HWND>& before) {
+  constexpr int cascadeStep = 24;
+  constexpr int cascadeSteps = 8;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  for (HWND window : ownedWindows(handle())) {
+    if (std::find(before.begin(), before.end(), window) != before.end()) continue;
+    POINT origin{0, 0};
+    ClientToScreen(view_.handle(), &origin);
+    int step = cascadeStep * (panesPlaced_++ % cascadeSteps);
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    int width = bounds.right - bounds.left;
+    int height = bounds.bottom - bounds.top;
+    int x = std::max<int>(work.left, std::min<int>(origin.x + step, work.right - width));
+    int y = std::max<int>(work.top, std::min<int>(origin.y + step, work.bottom - height));
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+std::unique_ptr<Pane> CMainFrame::makePane(const PaneRequest& request) {
   if (!request.effect) return nullptr;
   auto showHelp = [this](HWND owner, const std::string& topic) { view_.help.showTopic(owner, topic, log_); };
   switch (request.kind) {

@@ -127,6 +127,8 @@ class CMainFrame : public ui::Window,
 
  private:
   FrameActions makeActions();
+  std::unique_ptr<Pane> makePane(const PaneRequest& request);
+  void placeNewPanes(const std::vector<HWND>& before);
   std::optional<std::string> runFileDialog(const FileDialogSpec& spec, bool save);
   bool createBars();
   void toggleBar(int barCommand);
@@ -160,6 +162,8 @@ class CMainFrame : public ui::Window,
   RecentFiles recent_{recentWorkspaceCount};
   SceneInformationRequest sceneInformation_;
   RecoveryCopy recovery_;
+  // Panes open cascaded over the preview, each a step further than the last.
+  int panesPlaced_ = 0;
   ui::FontHandle statusFont_;
 };
 

@@ -47,8 +47,15 @@ void ShaderPaneModel::initialise() {
   replaceEditorText({});
   const std::string& fileName = kind_ == ShaderPaneKind::vertex ? effect_.vertexShaderFile : effect_.pixelShaderFile;
   if (fileName.empty() || !slot().present) return;
-  LoadSourceFile(effect_.folder + fileName);
-  slot().source = editorText_;
+  // A source the effect already holds is the one being drawn: read when
+  // the effect was opened, or an edit restored after a crash. Reading the
+  // file again would silently replace that edit.
+  if (!slot().source.empty()) {
+    replaceEditorText(slot().source);
+  } else {
+    LoadSourceFile(effect_.folder + fileName);
+    slot().source = editorText_;
+  }
   binding_.RefreshConstantsList();
 }
 

@@ -62,8 +62,8 @@ class ShaderPaneModel {
   // The user typed: the dialog keeps the model's copy of the text current.
   void setEditorText(std::string text) { editorText_ = std::move(text); }
 
-  // When the window is created: reads the effect's shader source from its
-  // folder when the effect has this shader.
+  // When the window is created: the effect's shader source, read from its
+  // folder when the effect has this shader and holds no source yet.
   void initialise();
   // Every show and every hide: rows again, the box from the slot, then the
   // enable toggle (unapplied text is replaced by the stored source).

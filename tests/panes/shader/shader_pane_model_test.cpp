@@ -55,6 +55,13 @@ TEST_F(PaneFixture, InitialiseReadsTheSourceFromTheEffectFolderWithALineBreakAft
   pixel.initialise();
   EXPECT_EQ(log.pending(), std::vector<std::string>{"Error while opening \"effects\\glass\\glass.psh\" !"});
   EXPECT_EQ(effect.pixelShader.source, "");
+
+  // A source the effect holds (an edit restored after a crash) is kept.
+  effect.vertexShader.source = "vs.1.1\r\nmov oPos, v0\r\n";
+  ShaderPaneModel restored = pane(ShaderPaneKind::vertex);
+  restored.initialise();
+  EXPECT_EQ(restored.editorText(), "vs.1.1\r\nmov oPos, v0\r\n");
+  EXPECT_EQ(effect.vertexShader.source, restored.editorText());
 }
 
 TEST_F(PaneFixture, ShowingDiscardsUnappliedTextAndOkKeepsIt) {
