@@ -10,16 +10,7 @@
 # other Windows tests.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../.."
-source tools/wine-env
-
-program_folder=build/windows/bin
-if ! veltrace_can_run_32bit; then
-  export VELTRACE_WINE_ARCH=win64
-  source tools/wine-env
-  program_folder=build/windows64/bin
-fi
-[ -x "$program_folder/veltrace.exe" ] || { echo "drive_veltrace: $program_folder/veltrace.exe is not built" >&2; exit 1; }
-command -v xdotool >/dev/null || { echo "drive_veltrace: xdotool is missing (tools/bootstrap installs it)" >&2; exit 1; }
+source tests/e2e/e2e_lib.sh
 
 out=build/e2e
 mkdir -p "$out"
@@ -27,22 +18,7 @@ rm -f "$out"/*.png
 veltrace_ensure_display
 tools/wine-session start
 
-shot() { import -window root "$out/$1.png"; echo "drive_veltrace: $out/$1.png"; }
-
-# Waits until a window with exactly this title exists; prints its id.
-wait_for_title() {
-  local title="$1" id=""
-  for _ in $(seq 90); do
-    id=$(xdotool search --name "^${title}\$" 2>/dev/null | head -1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 1
-  done
-  echo "drive_veltrace: no window titled '$title' appeared" >&2
-  return 1
-}
-
-(cd "$program_folder" && exec "$VELTRACE_WINE" veltrace.exe 'Workspaces\sample.vwork' >/dev/null 2>&1 &)
-trap '"$VELTRACE_WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+start_veltrace 'Workspaces\sample.vwork'
 
 frame=$(wait_for_title 'pedestal.vase - Veltrace')
 sleep 3
