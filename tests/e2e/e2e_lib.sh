@@ -34,8 +34,9 @@ wait_for_title() {
 
 # start_veltrace [ARGUMENTS...]: starts the program in its folder, in the
 # background; the wineserver (and with it the program) goes when the script
-# ends.
+# ends, and with it the recovery copy such a killed session leaves, which
+# would otherwise greet the next script with a question.
 start_veltrace() {
   (cd "$program_folder" && exec "$VELTRACE_WINE" veltrace.exe "$@" >/dev/null 2>&1 &)
-  trap '"$VELTRACE_WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+  trap '"$VELTRACE_WINESERVER" -k >/dev/null 2>&1 || true; rm -rf "$program_folder/recovery"' EXIT
 }
