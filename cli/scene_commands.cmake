@@ -1,5 +1,7 @@
 # The scene command group of veltrace-cli. Model import needs the Open Asset
-# Import Library (Debian's libassimp-dev), so only the native build has it.
+# Import Library: Debian's libassimp-dev natively, and for Windows the one
+# tools/build-assimp-mingw makes (without it the Windows build imports
+# nothing).
 target_sources(veltrace-cli PRIVATE scene_commands.cpp scene_import.h import_worker.h)
 target_link_libraries(veltrace-cli PRIVATE veltrace_scene veltrace_scene_authoring veltrace_model_import)
 # The import runs in a watched child process natively; the Windows
@@ -11,6 +13,11 @@ else()
 endif()
 if(NOT VELTRACE_WINDOWS)
   find_package(assimp QUIET)
+else()
+  # The Windows build takes the library tools/build-assimp-mingw made for
+  # its processor, when it is there.
+  find_package(assimp CONFIG QUIET NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
+               PATHS ${PROJECT_SOURCE_DIR}/build/assimp-mingw-${CMAKE_SYSTEM_PROCESSOR})
 endif()
 if(assimp_FOUND)
   target_sources(veltrace-cli PRIVATE scene_import_assimp.cpp)

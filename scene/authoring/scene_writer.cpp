@@ -29,7 +29,15 @@ class SceneText {
     auto written = std::to_chars(digits, digits + sizeof digits, value);
     return word(std::string_view(digits, static_cast<size_t>(written.ptr - digits)));
   }
-  SceneText& real(float value) { return word(formatSceneNumber(value)); }
+  // As formatSceneNumber(), without a string made for every number: models
+  // written by the import hold millions of them.
+  SceneText& real(float value) {
+    if (!std::isfinite(value)) value = 0.0f;
+    char digits[64];
+    auto written = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed);
+    if (written.ec != std::errc()) return word("0");
+    return word(std::string_view(digits, static_cast<size_t>(written.ptr - digits)));
+  }
   // File order (x, z, y): the reader exchanges them back.
   SceneText& exchanged(const Vec3& vector) { return real(vector.x).real(vector.z).real(vector.y); }
   SceneText& rgb(const Vec3& colour) { return real(colour.x).real(colour.y).real(colour.z); }
@@ -42,6 +50,9 @@ class SceneText {
   }
   void end() { text_ += '\n'; }
   std::string take() { return std::move(text_); }
+  // Room for the whole text at once: grown step by step, a text of many
+  // megabytes is copied over and over.
+  void reserve(size_t bytes) { text_.reserve(bytes); }
 
  private:
   std::string text_;
@@ -238,6 +249,11 @@ std::string formatSceneNumber(float value) {
 
 std::string formatVaseScene(const AuthoredScene& scene) {
   SceneText out;
+  // About what a face (its face, texture and four normal lines) and a vertex
+  // line take with numbers of framed size.
+  size_t estimate = 4096;
+  for (const AuthoredMesh& mesh : scene.meshes) estimate += mesh.faces.size() * 440 + mesh.positions.size() * 50;
+  out.reserve(estimate);
   writeHeader(out);
   writeMaterialList(out, scene);
   for (const AuthoredMesh& mesh : scene.meshes) writeVaseMesh(out, mesh);
