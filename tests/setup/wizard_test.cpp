@@ -491,6 +491,18 @@ TEST(InstallWizard, FinishStartsWhatIsTickedOrTakesTheRestartAnswer) {
                                    {folder + "\\veltrace.exe", folder + "\\Workspaces\\sample.vwork", folder}}));
 }
 
+TEST(InstallWizard, NoToTheRestartQuestionEndsWithoutRestartingWindows) {
+  for (bool restartNow : {true, false}) {
+    EngineHarness h;
+    h.options |= optionRestartRequired;
+    h.buildSetup(oneProgram());
+    h.windows.user.completed.restartNow = restartNow;
+    EXPECT_EQ(h.run(""), restartNow ? exitRestartRequired : exitSuccess);
+    EXPECT_EQ(h.platform.restarts, restartNow ? 1 : 0);
+    EXPECT_EQ(h.windows.user.pagesShown.back(), WizardPage::completed);
+  }
+}
+
 TEST(InstallWizard, TheWelcomePageStaysWhenAdministratorRightsAreMissing) {
   EngineHarness h;
   h.buildSetup(oneProgram());

@@ -80,6 +80,8 @@ class WizardDriver {
   std::function<void(WizardPage, bool arrived, HWND sheet, HWND page)> onPage;
   // Returns the id of the button to click.
   std::function<int(const Box&)> onMessage;
+  // Any other dialog of the wizard's thread (the about box), once.
+  std::function<void(HWND)> onDialog;
 
   void start(DWORD wizardThread) {
     thread_ = std::thread([this, wizardThread] { drive(wizardThread); });
@@ -98,6 +100,7 @@ class WizardDriver {
     auto deadline = std::chrono::steady_clock::now() + driveTimeout;
     std::optional<WizardPage> last;
     HWND lastBox = nullptr;
+    HWND lastDialog = nullptr;
     while (!stopping_) {
       if (std::chrono::steady_clock::now() > deadline) {
         // A wizard that never ends would hang the whole test run.
@@ -115,6 +118,10 @@ class WizardDriver {
           int answer = onMessage ? onMessage(box) : IDCANCEL;
           PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                        reinterpret_cast<LPARAM>(GetDlgItem(window, answer)));
+        } else if (GetDlgItem(window, IDC_ABOUT_ENGINE)) {
+          if (window == lastDialog) continue;
+          lastDialog = window;
+          if (onDialog) onDialog(window);
         } else if (GetDlgItem(window, nextButtonId)) {
           HWND page = PropSheet_GetCurrentPageHwnd(window);
           std::optional<WizardPage> kind = page ? pageKind(page) : std::nullopt;
@@ -208,7 +215,8 @@ TEST(WizardSheet, AScriptWithoutReadmeAndLicenceShowsWelcomeOptionsProgressAndTh
         note("about=" + itemText(sheet, IDC_WIZARD_ABOUT));
         note("back=" + itemText(sheet, 0x3023));
         note("next=" + itemText(sheet, nextButtonId));
-        press(sheet, PSBTN_NEXT);
+        // The about box first; closing it goes on to the next page.
+        PostMessageA(sheet, WM_COMMAND, IDC_WIZARD_ABOUT, 0);
         break;
       case WizardPage::options:
         note("next=" + itemText(sheet, nextButtonId));
@@ -226,11 +234,23 @@ TEST(WizardSheet, AScriptWithoutReadmeAndLicenceShowsWelcomeOptionsProgressAndTh
         break;
     }
   };
+  run.driver.onDialog = [&](HWND about) {
+    note("about caption=" + windowText(about));
+    note("about heading=" + itemText(about, IDC_ABOUT_HEADING));
+    note("engine=" + itemText(about, IDC_ABOUT_ENGINE));
+    note("publisher=" + itemText(about, IDC_ABOUT_COMPANY));
+    note("web site=" + itemText(about, IDC_ABOUT_WEBSITE));
+    PostMessageA(about, WM_COMMAND, IDOK, 0);
+    press(GetWindow(about, GW_OWNER), PSBTN_NEXT);
+  };
   EXPECT_EQ(run.run(windows, platform), 0);
   EXPECT_EQ(run.driver.visited, (std::vector<WizardPage>{WizardPage::welcome, WizardPage::options,
                                                          WizardPage::progress, WizardPage::completed}));
   EXPECT_EQ(seen, (std::vector<std::string>{"title=WizTest 0.1.0", "heading=WizTest 0.1.0", "company=Orvane Works",
                                             "email shown=0", "about=&About...", "back=< &Back", "next=&Next >",
+                                            "about caption=WizTest 0.1.0 About", "about heading=WizTest 0.1.0",
+                                            "engine=Orvane Installer 2.66.1387 (Veltrace setup)",
+                                            "publisher=Orvane Works", "web site=www.example.org",
                                             "next=Install", "required=192 KB", "folder=" + run.appFolder,
                                             "cancel enabled=0", "start shown=0",
                                             "text=WizTest 0.1.0 has been successfully installed on your computer."}));
