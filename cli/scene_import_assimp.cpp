@@ -169,6 +169,9 @@ ModelContents contentsOf(const aiScene& model) {
   ModelContents contents;
   for (unsigned m = 0; m < model.mNumMeshes; ++m) {
     const aiMesh& mesh = *model.mMeshes[m];
+    // Vertices without faces are a point cloud.
+    if (mesh.mNumFaces == 0 || !mesh.mFaces) contents.points += mesh.mNumVertices;
+    if (!mesh.mFaces) continue;
     for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
       switch (mesh.mFaces[f].mNumIndices) {
         case 1: ++contents.points; break;
@@ -214,6 +217,14 @@ bool importModel(const std::string& nativeModelPath, AuthoredScene& scene, std::
   if (!model || !model->mRootNode || (model->mFlags & AI_SCENE_FLAGS_INCOMPLETE)) {
     problem = importer.GetErrorString();
     if (problem.empty()) problem = "the model could not be read";
+    // The library's check refuses meshes without faces, as point clouds
+    // are: read as it stands, such a model is refused for what it holds.
+    Assimp::Importer rawImporter;
+    const aiScene* raw = rawImporter.ReadFile(nativeModelPath, 0);
+    if (raw && raw->mNumMeshes > 0) {
+      ModelContents contents = contentsOf(*raw);
+      if (contents.triangles == 0 && (contents.points > 0 || contents.lines > 0)) problem = refusalOf(contents);
+    }
     return false;
   }
   scene = AuthoredScene{};

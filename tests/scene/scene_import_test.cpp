@@ -292,6 +292,10 @@ TEST(SceneImport, ModelsWithNothingToDrawAreRefusedForWhatTheyHold) {
   } cases[] = {
       {"lines.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nl 1 2 3\n", "the model holds only lines, no triangles"},
       {"points.obj", "v 0 0 0\nv 1 0 0\np 1 2\n", "the model holds only points, no triangles"},
+      // A point cloud, which the library's own check refuses as a mesh without faces.
+      {"cloud.ply", "ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nproperty float y\nproperty float z\n"
+                    "end_header\n0 0 0\n1 0 0\n0 1 0\n",
+       "the model holds only points, no triangles"},
   };
   for (const Case& c : cases) {
     writeFile(folder.path() / c.file, c.text);
