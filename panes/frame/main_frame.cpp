@@ -497,9 +497,13 @@ std::optional<ModelChoice> CMainFrame::chooseModelToImport(const FileDialogSpec&
 
 ImportResult CMainFrame::runModelImport(const std::string& modelPath, const std::string& scenePath, bool keepUnits) {
   // The worker is veltrace-cli.exe beside the program's own file.
-  char programFile[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, programFile, MAX_PATH);
-  ImportWorkerRequest request{folderPart(programFile) + "veltrace-cli.exe", modelPath, scenePath, keepUnits};
+  std::string worker = importWorkerPath;
+  if (worker.empty()) {
+    char programFile[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, programFile, MAX_PATH);
+    worker = folderPart(programFile) + "veltrace-cli.exe";
+  }
+  ImportWorkerRequest request{worker, modelPath, scenePath, keepUnits};
   return runImportWorkerProcess(request, ImportLimits{}, handle());
 }
 

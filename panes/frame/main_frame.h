@@ -121,6 +121,8 @@ class CMainFrame : public ui::Window,
   std::function<std::optional<bool>(const std::string& text, const std::string& caption)> answerQuestion;
   std::function<std::optional<std::string>(const FileDialogSpec& spec, bool save)> answerFileDialog;
   std::function<std::optional<ModelChoice>(const FileDialogSpec& spec)> answerModelDialog;
+  // The import worker; empty for veltrace-cli.exe beside the program.
+  std::string importWorkerPath;
 
  protected:
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -28,6 +28,14 @@ int main(int argc, char** argv) {
     std::fclose(partial);
   }
   if (model.find("good") != std::string::npos) {
+    // One triangle, as a scene file.
+    if (FILE* scene = std::fopen((out + ".importing").c_str(), "wb")) {
+      std::fputs("*GEOMOBJECT {\n*NODE_NAME \"Good\"\n*MESH {\n*MESH_NUMVERTEX 3\n*MESH_NUMFACES 1\n"
+                 "*MESH_VERTEX_LIST {\n*V 0 0 0 0\n*V 1 1 0 0\n*V 2 0 0 1\n}\n"
+                 "*MESH_FACE_LIST {\n*F 0 0 1 2 *D 0\n}\n}\n}\n",
+                 scene);
+      std::fclose(scene);
+    }
     MoveFileA((out + ".importing").c_str(), out.c_str());
     std::printf("Wrote \"%s\": %s\n", out.c_str(), keepUnits ? "units kept" : "framed");
     return 0;
