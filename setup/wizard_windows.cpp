@@ -34,6 +34,8 @@ constexpr int bottomLineId = 0x3026;
 constexpr int headerLineId = 0x3027;
 
 constexpr UINT startInstallationMessage = WM_APP + 10;
+// Sent to a page to put the keyboard focus on one of the sheet's buttons.
+constexpr UINT focusButtonMessage = WM_APP + 11;
 constexpr UINT_PTR autoNextTimer = 1;
 constexpr UINT autoNextDelayMs = 500;
 constexpr int headingPointSize = 12;
@@ -413,6 +415,9 @@ INT_PTR WizardSheet::pageMessage(WizardPage page, HWND dialog, UINT message, WPA
     case startInstallationMessage:
       startInstallation(dialog);
       return TRUE;
+    case focusButtonMessage:
+      SendMessageA(sheet_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(sheet_, static_cast<int>(wParam))), TRUE);
+      return TRUE;
     case WM_TIMER:
       if (wParam != autoNextTimer) return FALSE;
       KillTimer(dialog, autoNextTimer);
@@ -534,9 +539,12 @@ LRESULT WizardSheet::pageNotification(WizardPage page, HWND dialog, UINT code) {
           break;
         case WizardPage::information:
           setButtons(PSWIZB_BACK | PSWIZB_NEXT, IDS_BUTTON_NEXT);
+          // The text box would take Enter and Escape for itself.
+          PostMessageA(dialog, focusButtonMessage, nextButtonId, 0);
           break;
         case WizardPage::license:
           setButtons(PSWIZB_BACK | PSWIZB_NEXT, IDS_BUTTON_AGREE);
+          PostMessageA(dialog, focusButtonMessage, nextButtonId, 0);
           break;
         case WizardPage::options:
           setButtons(PSWIZB_BACK | PSWIZB_NEXT, IDS_BUTTON_INSTALL);
@@ -550,7 +558,10 @@ LRESULT WizardSheet::pageNotification(WizardPage page, HWND dialog, UINT code) {
             EnableWindow(GetDlgItem(dialog, id), FALSE);
           }
           SendDlgItemMessageA(dialog, IDC_PROGRESS_BAR, PBM_SETPOS, 0, 0);
-          // The installation starts once the page is on the screen.
+          // Nothing on the page takes the focus: Escape and Enter reach the
+          // Cancel button. The installation starts once the page is on the
+          // screen.
+          PostMessageA(dialog, focusButtonMessage, IDCANCEL, 0);
           PostMessageA(dialog, startInstallationMessage, 0, 0);
           break;
         case WizardPage::completed:
