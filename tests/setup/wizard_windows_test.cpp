@@ -80,7 +80,8 @@ class WizardDriver {
   std::function<void(WizardPage, bool arrived, HWND sheet, HWND page)> onPage;
   // Returns the id of the button to click.
   std::function<int(const Box&)> onMessage;
-  // Any other dialog of the wizard's thread (the about box), once.
+  // Any other dialog of the wizard's thread (the about box, the folder
+  // browser), once.
   std::function<void(HWND)> onDialog;
 
   void start(DWORD wizardThread) {
@@ -118,10 +119,6 @@ class WizardDriver {
           int answer = onMessage ? onMessage(box) : IDCANCEL;
           PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                        reinterpret_cast<LPARAM>(GetDlgItem(window, answer)));
-        } else if (GetDlgItem(window, IDC_ABOUT_ENGINE)) {
-          if (window == lastDialog) continue;
-          lastDialog = window;
-          if (onDialog) onDialog(window);
         } else if (GetDlgItem(window, nextButtonId)) {
           HWND page = PropSheet_GetCurrentPageHwnd(window);
           std::optional<WizardPage> kind = page ? pageKind(page) : std::nullopt;
@@ -130,6 +127,9 @@ class WizardDriver {
           if (arrived) visited.push_back(*kind);
           last = kind;
           if (onPage) onPage(*kind, arrived, window, page);
+        } else if (window != lastDialog && GetDlgItem(window, IDOK)) {
+          lastDialog = window;
+          if (onDialog) onDialog(window);
         }
       }
       std::this_thread::sleep_for(30ms);
@@ -146,7 +146,7 @@ void press(HWND sheet, int button) { PostMessageA(sheet, PSM_PRESSBUTTON, button
 // folder, run by the real setup program's start-up in this process.
 class WizardRun {
  public:
-  explicit WizardRun(int fileCount = 3) {
+  explicit WizardRun(int fileCount = 3, const std::string& sections = {}) {
     CoInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
@@ -167,7 +167,7 @@ class WizardRun {
       script += formatText("File=%s|%u|3|1|0|0=%s|0|-1|247|0||\r\n", name.c_str(),
                            static_cast<unsigned>(data.size()), name.c_str());
     }
-    replaceFileWith(download + "\\Setup.ini", script);
+    replaceFileWith(download + "\\Setup.ini", script + sections);
   }
   ~WizardRun() {
     SetCurrentDirectoryA(startFolder.c_str());
@@ -361,6 +361,58 @@ TEST(WizardSheet, CancelDuringTheInstallationAnsweredYesRemovesThePartialInstall
   char self[MAX_PATH + 1] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   EXPECT_TRUE(fileExists(self));
+}
+
+TEST(WizardSheet, ReadmeAndLicencePagesShowTheirTextsAndCancelBeforeInstallingLeavesNothing) {
+  WizardRun run(1, "[Readme]\r\n1=First line\r\n2=Second line\r\n[License]\r\n1=You may.\r\n");
+  WindowsInstallPlatform platform;
+  WindowsSetupWindows windows(GetModuleHandleA(nullptr), platform);
+  std::mutex seenLock;
+  std::vector<std::string> seen;
+  run.driver.onPage = [&](WizardPage page, bool arrived, HWND sheet, HWND dialog) {
+    if (!arrived) return;
+    std::lock_guard lock(seenLock);
+    if (page == WizardPage::information) seen.push_back("readme=" + itemText(dialog, IDC_INFORMATION_TEXT));
+    if (page == WizardPage::license) seen.push_back("next=" + itemText(sheet, nextButtonId));
+    press(sheet, page == WizardPage::options ? PSBTN_CANCEL : PSBTN_NEXT);
+  };
+  EXPECT_EQ(run.run(windows, platform), 6);
+  EXPECT_EQ(run.driver.visited, (std::vector<WizardPage>{WizardPage::welcome, WizardPage::information,
+                                                         WizardPage::license, WizardPage::options}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"readme=First line\r\nSecond line", "next=Agree >"}));
+  EXPECT_EQ(GetFileAttributesA(run.appFolder.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(run.driver.boxes.empty());
+}
+
+TEST(WizardSheet, BrowseOpensAtTheNearestExistingFolderAndAppendsTheApplicationsName) {
+  WizardRun run;
+  WindowsInstallPlatform platform;
+  WindowsSetupWindows windows(GetModuleHandleA(nullptr), platform);
+  std::atomic<bool> browsed{false};
+  std::string field;
+  run.driver.onPage = [&](WizardPage page, bool arrived, HWND sheet, HWND dialog) {
+    if (page == WizardPage::welcome && arrived) press(sheet, PSBTN_NEXT);
+    if (page == WizardPage::options && arrived)
+      PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_OPTIONS_BROWSE, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_OPTIONS_BROWSE)));
+    // Back from the browser: the field holds the pick with the name.
+    if (page == WizardPage::options && browsed && field.empty()) {
+      std::this_thread::sleep_for(300ms);
+      field = itemText(dialog, IDC_OPTIONS_FOLDER);
+      press(sheet, PSBTN_NEXT);
+    }
+    if (page == WizardPage::completed && arrived) press(sheet, PSBTN_FINISH);
+  };
+  // The browser opens at the test folder: the default folder and its
+  // parent do not exist yet.
+  run.driver.onDialog = [&](HWND browser) {
+    std::this_thread::sleep_for(500ms);
+    PostMessageA(browser, WM_COMMAND, IDOK, 0);
+    browsed = true;
+  };
+  EXPECT_EQ(run.run(windows, platform), 0);
+  EXPECT_EQ(field, run.root + "\\WizTest");
+  EXPECT_TRUE(fileExists(run.root + "\\WizTest\\file000.dat"));
 }
 
 }  // namespace
