@@ -95,6 +95,14 @@ void InstallWizard::setBox(std::uint32_t box, bool ticked) {
     options_.tickedBoxes &= ~box;
 }
 
+// A file where the folder or one above it would go: the folder could never
+// be created.
+bool InstallWizard::fileInTheWay(std::string_view folder) {
+  for (std::string path(folder); path.size() > driveRootOf(folder).size(); path = parentFolder(path))
+    if (context_.platform.fileInfo(path)) return true;
+  return false;
+}
+
 bool InstallWizard::leaveOptions() {
   if (started_) return false;
   InstallFolder folder = normaliseInstallFolder(options_.folder);
@@ -102,7 +110,10 @@ bool InstallWizard::leaveOptions() {
   DriveKind drive = DriveKind::absent;
   if (folder.ok()) {
     drive = system_.driveKind(driveRootOf(folder.path));
-    if (drive == DriveKind::absent || drive == DriveKind::unknown) problem = textDriveAbsent;
+    if (drive == DriveKind::absent || drive == DriveKind::unknown)
+      problem = textDriveAbsent;
+    else if (fileInTheWay(folder.path))
+      problem = textFileInTheWay;
   }
   if (problem) {
     context_.log.event(eventFolderRefused, {options_.folder, problem});

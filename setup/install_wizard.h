@@ -116,6 +116,7 @@ class InstallWizard {
  private:
   bool showMessage(int id, const std::string& text, MessageButtons buttons, MessageAnswer goOn);
   void recomputeFreeSpace(std::string_view field);
+  bool fileInTheWay(std::string_view folder);
 
   InstallContext& context_;
   WizardSystem& system_;

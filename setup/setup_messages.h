@@ -51,6 +51,7 @@ inline constexpr const char* textCancelInstallation =
 // A folder the installation cannot go into: the folder, then the reason.
 inline constexpr const char* textFolderNotValid = "%s\n\n%s\n\nPlease select a different installation folder.";
 inline constexpr const char* textDriveAbsent = "This drive does not exist.";
+inline constexpr const char* textFileInTheWay = "A file has the name of this folder or of a folder above it.";
 
 // Processing window (quiet and register runs).
 inline constexpr const char* textProcessing = "Please wait while %s is being processed...";

@@ -8,6 +8,7 @@
 
 #include "setup/install_folder.h"
 #include "setup/install_wizard.h"
+#include "setup/setup_messages.h"
 #include "tests/setup/engine_harness.h"
 
 // Runs are described with designated initialisers that leave the rest at
@@ -295,6 +296,23 @@ TEST(InstallWizard, InstallChecksTheFolderItsDriveAndItsSpace) {
     EXPECT_EQ(shown, c.messages) << c.typed;
     EXPECT_EQ(run.script.rawSymbol(symbolAppFolder), c.appFolder ? c.appFolder : before) << c.typed;
   }
+}
+
+TEST(InstallWizard, AFileWhereTheFolderWouldGoIsRefused) {
+  LoadedRun run;
+  std::string file = run.h.root + "\\Download\\veltrace.exe";  // written by LoadedRun
+  InstallWizard wizard(run.context, run.system);
+  wizard.showOptions();
+  for (const std::string& folder : {file, file + "\\Sub\\Folder"}) {
+    run.h.platform.messages.clear();
+    wizard.folderEdited(folder);
+    EXPECT_FALSE(wizard.leaveOptions()) << folder;
+    ASSERT_EQ(run.h.platform.messages.size(), 1u);
+    EXPECT_EQ(run.h.platform.messages[0].id, 144);
+    EXPECT_NE(run.h.platform.messages[0].text.find(textFileInTheWay), std::string::npos);
+  }
+  wizard.folderEdited(run.h.root + "\\Download\\New folder");
+  EXPECT_TRUE(wizard.leaveOptions());
 }
 
 TEST(InstallWizard, RefusalMessagesNameTheFolderAndTheReason) {
