@@ -5,7 +5,6 @@
 #include <prsht.h>
 #include <shlobj.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -208,8 +207,10 @@ class WizardSheet {
   HBITMAP bannerMotif_ = nullptr;
   HBITMAP banner_ = nullptr;
   HBRUSH white_ = nullptr;
-  bool fillingField_ = false;
+  bool fillingField_ = false;  // the code sets the folder field: no edit of the user's
 
+  // The sheet's callback carries no data of its own; one wizard runs at a
+  // time, and it learns its window through this.
   static WizardSheet* starting_;
 };
 
