@@ -4,7 +4,7 @@ down the left of the welcome, completed and cancelled pages (164 x 314), and
 the banner motif at the right end of the other pages' heading (160 x 60). Both
 show the lit sphere of the program icon; the banner fades in from white so
 that the heading reads black on it.
-Run: make_wizard_bitmaps.py SIDE.bmp BANNER.bmp"""
+Run: setup/make_wizard_bitmaps.py setup/wizard_side.bmp setup/wizard_banner.bmp"""
 import math
 import struct
 import sys
