@@ -78,5 +78,36 @@ TEST_F(ImportWorkerProcess, AMissingWorkerIsReported) {
   EXPECT_EQ(result.reason, "the import worker could not be started");
 }
 
+// The real worker, where it imports (tools/bootstrap built assimp for this
+// processor): a model from Debian's assimp-testmodels, and a PLY file of a
+// few hundred bytes that announces 400 million vertices, on which assimp
+// info grows past 4 GB.
+class RealImportWorker : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!fileExists(worker) || !fileExists(modelsFolder + "\\OBJ\\box.obj"))
+      GTEST_SKIP() << "no veltrace-cli.exe or no assimp test models";
+    probe = runImportWorkerProcess({worker, modelsFolder + "\\OBJ\\box.obj", folder.corePath() + "\\box.vase", false},
+                                   {}, nullptr);
+    if (probe.end == ImportEnd::refused && probe.reason.find("no model import") != std::string::npos)
+      GTEST_SKIP() << "this veltrace-cli.exe has no model import";
+  }
+  const std::string worker = VELTRACE_CLI_WINDOWS_PATH;
+  const std::string modelsFolder = "Z:\\usr\\share\\assimp\\models";
+  test::TempFolder folder;
+  ImportResult probe;
+};
+
+TEST_F(RealImportWorker, ImportsAModelAndStopsOneThatNeedsTooMuchMemory) {
+  EXPECT_EQ(probe.end, ImportEnd::written) << probe.reason;
+  EXPECT_TRUE(fileExists(folder.corePath() + "\\box.vase"));
+  const std::string scene = folder.corePath() + "\\oom.vase";
+  const std::string hungry = std::string(VELTRACE_SOURCE_DIR_WINDOWS) + "\\tests\\scene\\models\\vertex_count_too_large.ply";
+  ImportResult result = runImportWorkerProcess({worker, hungry, scene, false}, {}, nullptr);
+  EXPECT_EQ(result.end, ImportEnd::outOfMemory) << result.reason;
+  EXPECT_FALSE(fileExists(scene));
+  EXPECT_FALSE(fileExists(scene + ".importing"));
+}
+
 }  // namespace
 }  // namespace veltrace
