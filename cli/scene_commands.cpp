@@ -102,10 +102,6 @@ int runImport(const Context& context, const Arguments& arguments) {
     else files.push_back(argument);
   }
   if (files.size() != 2) return usageError(context, "import needs a model file and the scene file to write");
-  if (!importAvailable()) {
-    context.err << "veltrace-cli scene: this build has no model import\n";
-    return exitFailure;
-  }
   const std::string& model = files[0];
   const std::string outPath = corePathFromArgument(files[1]);
   const ImportLimits limits;
@@ -113,6 +109,7 @@ int runImport(const Context& context, const Arguments& arguments) {
     context.err << "veltrace-cli scene: " << importFailureLine(corePathFromArgument(model), result, limits) << "\n";
     return result.end == ImportEnd::outOfMemory ? exitOutOfMemory : exitFailure;
   };
+  if (!importAvailable()) return fail({ImportEnd::refused, "this build has no model import", {}});
   if (fileExists(outPath))
     return fail({ImportEnd::notStarted, "'" + files[1] + "' exists already and is not replaced", {}});
 
