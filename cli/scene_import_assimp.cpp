@@ -5,6 +5,7 @@
 #include <assimp/scene.h>
 
 #include <assimp/Importer.hpp>
+#include <assimp/config.h>
 #include <map>
 
 #include "cli/scene_import.h"
@@ -17,6 +18,9 @@ namespace {
 
 constexpr unsigned importSteps = aiProcess_Triangulate | aiProcess_GenSmoothNormals | aiProcess_SortByPType |
                                  aiProcess_JoinIdenticalVertices | aiProcess_ValidateDataStructure;
+// Normals made for a model are smoothed across edges up to this angle, so
+// that the creases of hard-edged models stay sharp.
+constexpr float smoothingAngleDegrees = 60.0f;
 
 // Models come right-handed with v growing up the image (normals made for
 // them outward by that rule). Scene files hold a left-handed world whose
@@ -207,7 +211,14 @@ bool importAvailable() { return true; }
 bool importModel(const std::string& nativeModelPath, AuthoredScene& scene, std::string& problem,
                  const ImportOptions& options) {
   Assimp::Importer importer;
-  const aiScene* model = importer.ReadFile(nativeModelPath, importSteps);
+  importer.SetPropertyFloat(AI_CONFIG_PP_GSN_MAX_SMOOTHING_ANGLE, smoothingAngleDegrees);
+  unsigned steps = importSteps;
+  if (hasUntrustedNormals(extensionOf(nativeModelPath))) {
+    // Made again from the faces' winding, which decides what is in front.
+    importer.SetPropertyInteger(AI_CONFIG_PP_RVC_FLAGS, aiComponent_NORMALS);
+    steps |= aiProcess_RemoveComponent;
+  }
+  const aiScene* model = importer.ReadFile(nativeModelPath, steps);
   // The library marks a scene without meshes (cameras or animation only)
   // incomplete; it is refused for what it holds.
   if (model && (model->mFlags & AI_SCENE_FLAGS_INCOMPLETE) && model->mNumMeshes == 0) {

@@ -19,11 +19,21 @@ std::string refusalOf(const ModelContents& contents) {
   return "the model holds only " + list + ", no triangles";
 }
 
-bool isStillZUp(std::string_view extension, int metadataUpAxis) {
+namespace {
+
+std::string lowerCase(std::string_view text) {
   std::string lower;
-  for (char c : extension) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (lower == ".blend") return true;
+  for (char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
+
+}  // namespace
+
+bool isStillZUp(std::string_view extension, int metadataUpAxis) {
+  if (lowerCase(extension) == ".blend") return true;
   return metadataUpAxis == 2;
 }
+
+bool hasUntrustedNormals(std::string_view extension) { return lowerCase(extension) == ".stl"; }
 
 }  // namespace veltrace

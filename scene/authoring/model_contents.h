@@ -28,4 +28,9 @@ std::string refusalOf(const ModelContents& contents);
 // of the library turned already.
 bool isStillZUp(std::string_view extension, int metadataUpAxis);
 
+// Formats whose stored normals are not taken: STL files give one normal per
+// face, which exporters often leave pointing against the face's winding
+// (the winding, which decides the front, is what STL readers go by).
+bool hasUntrustedNormals(std::string_view extension);
+
 }  // namespace veltrace

@@ -321,6 +321,20 @@ TEST(ModelContents, TheRefusalNamesWhatTheModelHolds) {
   for (const Case& c : cases) EXPECT_EQ(refusalOf(c.contents), c.reason);
 }
 
+// An STL triangle whose facet normal points against its winding: the normal
+// is made again from the winding, so the face is lit from the side it shows.
+TEST(SceneImport, StlNormalsFollowTheFacesWinding) {
+  test::TempFolder folder;
+  writeFile(folder.path() / "flipped.stl",
+            "solid flipped\n facet normal 0 0 -1\n  outer loop\n   vertex 0 0 0\n   vertex 1 0 0\n   vertex 0 1 0\n"
+            "  endloop\n endfacet\nendsolid flipped\n");
+  Scene scene = importedScene(folder.path() / "flipped.stl", folder, {.keepUnits = true});
+  ASSERT_EQ(scene.meshCount(), 1);
+  expectFacesWindLikeTheirNormals(scene.meshes[0]);
+  EXPECT_TRUE(hasUntrustedNormals(".STL"));
+  EXPECT_FALSE(hasUntrustedNormals(".obj"));
+}
+
 TEST(ModelContents, BlenderFilesAndThoseWhoseMetadataSaysSoAreStillZUp) {
   EXPECT_TRUE(isStillZUp(".blend", -1));
   EXPECT_TRUE(isStillZUp(".BLEND", -1));
