@@ -11,6 +11,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 #include <prsht.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <chrono>
@@ -22,6 +23,7 @@
 #include "base/text.h"
 #include "setup/install_wizard.h"
 #include "setup/setup_windows.h"
+#include "setup/trace_log.h"
 #include "setup/windows_platform.h"
 #include "setup/windows_wizard_system.h"
 #include "setup/wizard_resources.h"
@@ -142,6 +144,29 @@ class WizardDriver {
 
 void press(HWND sheet, int button) { PostMessageA(sheet, PSM_PRESSBUTTON, button, 0); }
 
+std::size_t countOf(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+std::string selectedItemText(HWND tree) {
+  char text[MAX_PATH] = {};
+  TVITEMA item{};
+  item.mask = TVIF_TEXT;
+  item.hItem = TreeView_GetSelection(tree);
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  if (!tree || !item.hItem || !TreeView_GetItem(tree, &item)) return {};
+  return text;
+}
+
+std::string ownPath() {
+  char self[MAX_PATH + 1] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  return self;
+}
+
 // A plain "Setup.ini" with its files beside it, installing into a test
 // folder, run by the real setup program's start-up in this process.
 class WizardRun {
@@ -174,13 +199,14 @@ class WizardRun {
     CoUninitialize();
   }
 
+  std::string tracePath() const { return traceLogPath(ownPath(), windowsRuntimeFolders().tempFolder); }
+
   int run(SetupWindows& windows, WindowsInstallPlatform& platform) {
-    char self[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string self = ownPath();
     SetupStart start;
     start.folders = windowsRuntimeFolders();
     start.folders.setupProgramPath = self;
-    start.commandLine = "\"" + std::string(self) + "\" \"" + download + "\\Setup.ini\" /B0";
+    start.commandLine = "\"" + self + "\" \"" + download + "\\Setup.ini\" /B0";
     start.currentFolder = root;
     driver.start(GetCurrentThreadId());
     int code = runSetup(platform, windows, start);
@@ -222,6 +248,8 @@ TEST(WizardSheet, AScriptWithoutReadmeAndLicenceShowsWelcomeOptionsProgressAndTh
         note("next=" + itemText(sheet, nextButtonId));
         note("required=" + itemText(dialog, IDC_OPTIONS_REQUIRED));
         note("folder=" + itemText(dialog, IDC_OPTIONS_FOLDER));
+        // A double click on Install.
+        press(sheet, PSBTN_NEXT);
         press(sheet, PSBTN_NEXT);
         break;
       case WizardPage::completed:
@@ -256,6 +284,11 @@ TEST(WizardSheet, AScriptWithoutReadmeAndLicenceShowsWelcomeOptionsProgressAndTh
                                             "text=WizTest 0.1.0 has been successfully installed on your computer."}));
   EXPECT_TRUE(run.driver.boxes.empty());
   EXPECT_TRUE(fileExists(run.appFolder + "\\file002.dat"));
+  // The installation ran once: one start in this run's part of the trace log.
+  std::string log = readWholeFile(run.tracePath()).value_or("");
+  std::size_t banner = log.rfind("Orvane Installer 2.66.1387\r\n");
+  ASSERT_NE(banner, std::string::npos);
+  EXPECT_EQ(countOf(log.substr(banner), "\r\n01010004|WizTest|"), 1u);
 }
 
 // The system as it is, except that drive C: is a removable disk.
@@ -384,7 +417,7 @@ TEST(WizardSheet, ReadmeAndLicencePagesShowTheirTextsAndCancelBeforeInstallingLe
   EXPECT_TRUE(run.driver.boxes.empty());
 }
 
-TEST(WizardSheet, BrowseOpensAtTheNearestExistingFolderAndAppendsTheApplicationsName) {
+TEST(WizardSheet, BrowseAppendsTheApplicationsFolderNameToThePickedFolder) {
   WizardRun run;
   WindowsInstallPlatform platform;
   WindowsSetupWindows windows(GetModuleHandleA(nullptr), platform);
@@ -403,10 +436,14 @@ TEST(WizardSheet, BrowseOpensAtTheNearestExistingFolderAndAppendsTheApplications
     }
     if (page == WizardPage::completed && arrived) press(sheet, PSBTN_FINISH);
   };
-  // The browser opens at the test folder: the default folder and its
-  // parent do not exist yet.
+  // The user picks the test folder.
+  std::string testFolderName = run.folder.path().filename().string();
   run.driver.onDialog = [&](HWND browser) {
-    std::this_thread::sleep_for(500ms);
+    HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
+    for (int i = 0; i < 50 && selectedItemText(tree) != testFolderName; ++i) {
+      SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(run.root.c_str()));
+      std::this_thread::sleep_for(100ms);
+    }
     PostMessageA(browser, WM_COMMAND, IDOK, 0);
     browsed = true;
   };
