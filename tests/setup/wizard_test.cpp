@@ -429,6 +429,21 @@ TEST(InstallWizard, CancelDuringTheInstallationAsksAndYesStopsAfterTheCurrentFil
   }
 }
 
+TEST(InstallWizard, AQuietRunAsksNothingAndTakesCancel) {
+  LoadedRun run({.files = {{"<AppFolder>", "a.txt", "a"}, {"<AppFolder>", "b.txt", "b"}}});
+  run.context.quiet = true;
+  run.system.drives["E:\\"] = DriveKind::removable;
+  run.h.platform.answers = {MessageAnswer::ok, MessageAnswer::yes, MessageAnswer::yes};
+  InstallWizard wizard(run.context, run.system);
+  wizard.showOptions();
+  wizard.folderEdited("E:\\Veltrace");
+  EXPECT_FALSE(wizard.leaveOptions());  // message 135 taken as Cancel
+  CancellingView view(wizard);
+  ASSERT_TRUE(wizard.runInstallation(view));
+  EXPECT_EQ(wizard.resultPage(), WizardPage::completed);  // message 137 taken as No
+  EXPECT_TRUE(run.h.platform.messages.empty());
+}
+
 TEST(InstallWizard, YesOnTheCancelledPageRemovesThePartialInstallationAndEndsWith5) {
   for (bool remove : {true, false}) {
     EngineHarness h;
