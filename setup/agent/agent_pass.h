@@ -65,13 +65,24 @@ static inline int agentCommandCount(const char* block, unsigned size) {
 }
 
 /* The whole agent: up to AGENT_MAX_PASSES passes, waiting after each one
-   that left something undone. Returns the exit code: 0 all done, 1 not, or
+   that left something undone. A pass that got something done goes over the
+   block again at once: a folder listed before the folders inside it is
+   empty only after them, and waiting a second per level of folders would
+   be waiting for nothing. Returns the exit code: 0 all done, 1 not, or
    nothing to do at all. */
 static inline int agentRun(char* block, unsigned size, const AgentSystem* system, void (*wait)(unsigned)) {
   int pass;
-  if (block == 0 || agentCommandCount(block, size) == 0) return 1;
+  int pending;
+  if (block == 0) return 1;
+  pending = agentCommandCount(block, size);
+  if (pending == 0) return 1;
   for (pass = 0; pass < AGENT_MAX_PASSES; ++pass) {
-    if (agentPass(block, size, system) == 0) return 0;
+    int before;
+    do {
+      before = pending;
+      pending = agentPass(block, size, system);
+      if (pending == 0) return 0;
+    } while (pending < before);
     if (pass + 1 < AGENT_MAX_PASSES) wait(AGENT_PASS_DELAY_MS);
   }
   return 1;

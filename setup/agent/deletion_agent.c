@@ -5,6 +5,7 @@
    among them: up to 10 passes, one second apart. Exit code 0 when all is
    done, 1 when something is left or there was nothing to read. */
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include "setup/agent/agent_pass.h"
 
@@ -57,8 +58,36 @@ static unsigned readCommands(void) {
   return size;
 }
 
+/* The setup program resumes the agent as it ends. Its executable and the
+   folder it ran in can go only once it has ended, so a first pass before
+   that would only cost a second's wait: wait for the process that started
+   the agent to end, for a few seconds at most (a starter that stays, or one
+   that cannot be found, only delays the passes a little). */
+#define STARTER_WAIT_MS 3000
+static void waitForStarter(void) {
+  DWORD self = GetCurrentProcessId();
+  DWORD parent = 0;
+  PROCESSENTRY32 entry;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  HANDLE starter;
+  if (snapshot == INVALID_HANDLE_VALUE) return;
+  entry.dwSize = sizeof entry;
+  if (Process32First(snapshot, &entry)) {
+    do {
+      if (entry.th32ProcessID == self) parent = entry.th32ParentProcessID;
+    } while (parent == 0 && Process32Next(snapshot, &entry));
+  }
+  CloseHandle(snapshot);
+  if (parent == 0) return;
+  starter = OpenProcess(SYNCHRONIZE, FALSE, parent);
+  if (!starter) return;
+  WaitForSingleObject(starter, STARTER_WAIT_MS);
+  CloseHandle(starter);
+}
+
 void agentMain(void) {
   static const AgentSystem system = {0, deleteOne, removeOne};
   unsigned size = readCommands();
+  if (agentCommandCount(block, size) > 0) waitForStarter();
   ExitProcess((UINT)agentRun(block, size, &system, waitBetweenPasses));
 }

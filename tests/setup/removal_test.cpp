@@ -275,13 +275,24 @@ TEST(DeletionAgent, RemovesOuterFoldersOverSeveralPassesAndMarksEntriesDone) {
                       '\0' + '\0';
   waits = 0;
   EXPECT_EQ(agentRun(block.data(), static_cast<unsigned>(block.size()), &calls, countWait), 0);
-  // Setup.exe is in use for two passes; C:\A goes in the third, right
-  // after it.
-  EXPECT_EQ(waits, 2);
+  // Setup.exe is in use for two attempts: the first pass and the one right
+  // after it (that pass removed C:\A\B, so the agent went again at once).
+  // After one wait it goes, and C:\A right after it.
+  EXPECT_EQ(waits, 1);
   EXPECT_TRUE(system.files.empty());
   EXPECT_TRUE(system.folders.empty());
   EXPECT_EQ(block, std::string("XC:\\A\\Setup.exe") + '\0' + "XC:\\A" + '\0' + "XC:\\A\\B" + '\0' + "Xgone" + '\0' +
                        '\0');
+}
+
+TEST(DeletionAgent, NestedFoldersListedOutsideInGoInOnePassWithoutWaiting) {
+  AgentFiles system{{}, {"C:\\A", "C:\\A\\B", "C:\\A\\B\\C"}, {}};
+  AgentSystem calls{&system, &AgentFiles::deleteFile, &AgentFiles::removeFolder};
+  std::string block = std::string("DC:\\A") + '\0' + "DC:\\A\\B" + '\0' + "DC:\\A\\B\\C" + '\0' + '\0';
+  waits = 0;
+  EXPECT_EQ(agentRun(block.data(), static_cast<unsigned>(block.size()), &calls, countWait), 0);
+  EXPECT_EQ(waits, 0);
+  EXPECT_TRUE(system.folders.empty());
 }
 
 TEST(DeletionAgent, GivesUpAfterTenPassesOrWithoutCommands) {
