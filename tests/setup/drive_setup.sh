@@ -78,6 +78,12 @@ trap 'rm -rf "$download"' EXIT
 wizard=$(wait_for_title '^Veltrace 0\.1\.0$')
 pause 2
 shot "$wizard" 01-welcome
+key_in "$wizard" alt+a
+about=$(wait_for_title '^Veltrace 0\.1\.0 About$')
+pause
+shot "$about" 01-about
+key_in "$about" Escape
+pause
 key_in "$wizard" Return
 pause
 shot "$wizard" 02-installation-options
@@ -118,6 +124,12 @@ remover=$!
 window=$(wait_for_title '^Uninstall Veltrace$')
 pause 2
 shot "$window" 06-uninstall
+key_in "$window" alt+a
+about=$(wait_for_title '^Veltrace About$')
+pause
+shot "$about" 06-uninstall-about
+key_in "$about" Escape
+pause
 key_in "$window" Return   # Uninstall
 pause 3
 shot "$window" 07-uninstalled
