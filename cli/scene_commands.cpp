@@ -12,6 +12,7 @@
 #include "cli/groups.h"
 #include "cli/import_worker.h"
 #include "cli/scene_import.h"
+#include "scene/authoring/model_contents.h"
 #include "scene/authoring/samples.h"
 #include "scene/authoring/scene_writer.h"
 #include "scene/scene_info.h"
@@ -119,6 +120,7 @@ int runImport(const Context& context, const Arguments& arguments) {
         AuthoredScene scene;
         std::string problem;
         if (!importModel(model, scene, problem, options)) return {false, problem};
+        anchorTexturePaths(scene, folderPart(corePathFromArgument(model)));
         if (!writeVaseScene(temporaryPath, scene)) return {false, "'" + files[1] + "' cannot be written"};
         long long faces = 0;
         for (const AuthoredMesh& mesh : scene.meshes) faces += static_cast<long long>(mesh.faces.size());

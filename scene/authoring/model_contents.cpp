@@ -36,4 +36,22 @@ bool isStillZUp(std::string_view extension, int metadataUpAxis) {
 
 bool hasUntrustedNormals(std::string_view extension) { return lowerCase(extension) == ".stl"; }
 
+std::string textureBesideModel(std::string_view modelFolder, std::string_view texturePath) {
+  const bool absolute = texturePath.empty() || texturePath[0] == '\\' || texturePath[0] == '/' ||
+                        (texturePath.size() > 1 && texturePath[1] == ':');
+  if (absolute) return std::string(texturePath);
+  std::string_view relative = texturePath;
+  while (relative.substr(0, 2) == ".\\") relative.remove_prefix(2);
+  return std::string(modelFolder) + std::string(relative);
+}
+
+void anchorTexturePaths(AuthoredScene& scene, std::string_view modelFolder) {
+  auto anchor = [&](AuthoredMaterial& material, auto& self) -> void {
+    for (std::string* path : {&material.baseMap, &material.bumpMap, &material.opacityMap})
+      *path = textureBesideModel(modelFolder, *path);
+    for (AuthoredMaterial& sub : material.subMaterials) self(sub, self);
+  };
+  for (AuthoredMaterial& material : scene.materials) anchor(material, anchor);
+}
+
 }  // namespace veltrace

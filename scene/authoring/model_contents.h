@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "scene/authoring/authored_scene.h"
+
 namespace veltrace {
 
 struct ModelContents {
@@ -27,6 +29,13 @@ std::string refusalOf(const ModelContents& contents);
 // as its up axis (0 = x, 1 = y, 2 = z). ASE, 3DS and COLLADA files come out
 // of the library turned already.
 bool isStillZUp(std::string_view extension, int metadataUpAxis);
+
+// Texture paths of a model name files beside the model; its scene is saved
+// elsewhere (below media\scenes\imported\), where the program would not
+// find them. A relative path is put behind the model's folder (core form,
+// ending in a backslash); absolute ones stay.
+std::string textureBesideModel(std::string_view modelFolder, std::string_view texturePath);
+void anchorTexturePaths(AuthoredScene& scene, std::string_view modelFolder);
 
 // Formats whose stored normals are not taken: STL files give one normal per
 // face, which exporters often leave pointing against the face's winding

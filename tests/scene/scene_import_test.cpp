@@ -335,6 +335,28 @@ TEST(SceneImport, StlNormalsFollowTheFacesWinding) {
   EXPECT_FALSE(hasUntrustedNormals(".obj"));
 }
 
+TEST(ModelContents, RelativeTexturePathsAreAnchoredBesideTheModel) {
+  struct Case {
+    const char* texture;
+    const char* anchored;
+  } cases[] = {
+      {"wood.png", "D:\\models\\wood.png"},
+      {"maps\\wood.png", "D:\\models\\maps\\wood.png"},
+      {".\\wood.png", "D:\\models\\wood.png"},
+      {"C:\\textures\\wood.png", "C:\\textures\\wood.png"},
+      {"\\media\\textures\\wood.png", "\\media\\textures\\wood.png"},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(textureBesideModel("D:\\models\\", c.texture), c.anchored);
+  AuthoredScene scene;
+  scene.materials.resize(1);
+  scene.materials[0].subMaterials.resize(1);
+  scene.materials[0].subMaterials[0].bumpMap = "bump.png";
+  anchorTexturePaths(scene, "D:\\m\\");
+  EXPECT_EQ(scene.materials[0].subMaterials[0].bumpMap, "D:\\m\\bump.png");
+  EXPECT_EQ(scene.materials[0].baseMap, "");
+}
+
 TEST(ModelContents, BlenderFilesAndThoseWhoseMetadataSaysSoAreStillZUp) {
   EXPECT_TRUE(isStillZUp(".blend", -1));
   EXPECT_TRUE(isStillZUp(".BLEND", -1));
