@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "base/files.h"
 #include "tests/support/temp_folder.h"
 
@@ -67,6 +69,25 @@ TEST_F(ImportWorkerProcess, AWorkerPastTheTimeLimitIsStopped) {
   const ULONGLONG started = GetTickCount64();
   EXPECT_EQ(run("slow.fbx", limits).end, ImportEnd::outOfTime);
   EXPECT_LT(GetTickCount64() - started, 10000u);
+  EXPECT_FALSE(leftBehind());
+}
+
+TEST_F(ImportWorkerProcess, CancelInTheProgressWindowStopsTheWorker) {
+  // A second thread presses Cancel once the progress window shows.
+  std::thread user([] {
+    for (int tries = 0; tries < 100; ++tries) {
+      Sleep(100);
+      if (HWND progress = FindWindowA(nullptr, importProgressTitle)) {
+        PostMessageA(progress, WM_COMMAND, IDCANCEL, 0);
+        return;
+      }
+    }
+  });
+  const ULONGLONG started = GetTickCount64();
+  ImportResult result = run("slow.fbx");
+  user.join();
+  EXPECT_EQ(result.end, ImportEnd::cancelled);
+  EXPECT_LT(GetTickCount64() - started, 20000u);
   EXPECT_FALSE(leftBehind());
 }
 
