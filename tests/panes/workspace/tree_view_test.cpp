@@ -134,14 +134,17 @@ TEST_F(TreeViewFixture, ADoubleClickOrEnterOpensTheSelectedItemsPane) {
   Effect& effect = *workspace.effects.at(0);
   effect.name = "Glass";
   const ItemId renderStates = tree->childrenOf(tree->effectItem(effect)).at(2);
-  const ItemId streamMapping = tree->childrenOf(tree->effectItem(effect)).at(3);
+  const ItemId vertexShader = tree->childrenOf(tree->effectItem(effect)).at(4);
   SendMessageA(treeView, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(control->handleOf(renderStates)));
   NMHDR click{treeView, 0, static_cast<UINT>(NM_DBLCLK)};
   SendMessageA(host, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
-  SendMessageA(treeView, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(control->handleOf(streamMapping)));
-  SendMessageA(treeView, WM_KEYDOWN, VK_RETURN, 0);
+  SendMessageA(treeView, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(control->handleOf(vertexShader)));
+  // What the tree view sends for the Enter key (the end-to-end drive
+  // presses the real key).
+  NMHDR enter{treeView, 0, static_cast<UINT>(NM_RETURN)};
+  SendMessageA(host, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&enter));
   EXPECT_EQ(panes.calls.calls,
-            (std::vector<std::string>{"show Glass - RenderStates", "show Glass - StreamMapping"}));
+            (std::vector<std::string>{"show Glass - RenderStates", "show Glass - Vertex Shader"}));
 }
 
 TEST_F(TreeViewFixture, AWorkspaceReadThroughTheHooksShowsItsEffects) {
