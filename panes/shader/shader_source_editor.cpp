@@ -99,6 +99,7 @@ void ShaderSourceEditor::replaceControl() {
   editor_.reset(control);  // destroys the old control
   if (focused) SetFocus(control);
 }
+
 std::string ShaderSourceEditor::text() const {
   // WM_GETTEXT gives the paragraphs with CR LF, the last line break included.
   int length = GetWindowTextLengthA(handle());
