@@ -7,6 +7,7 @@
 #include "setup/setup_messages.h"
 #include "setup/setup_resources.h"
 #include "setup/trace_log.h"
+#include "setup/update_pacer.h"
 #include "setup/windows_wizard_system.h"
 #include "setup/wizard_windows.h"
 
@@ -50,11 +51,12 @@ class DialogProgress : public ProgressView {
   void progress(int perMille) override {
     if (perMille == shown_) return;
     shown_ = perMille;
+    if (perMille != progressComplete && !pacer_.due()) return;
     SendDlgItemMessageA(dialog_, barId_, PBM_SETPOS, static_cast<WPARAM>(perMille), 0);
     pumpMessages(dialog_);
   }
   bool cancelRequested() override {
-    pumpMessages(dialog_);
+    if (pacer_.due()) pumpMessages(dialog_);
     return cancelled;
   }
   bool cancelled = false;
@@ -63,6 +65,7 @@ class DialogProgress : public ProgressView {
   HWND dialog_;
   int statusId_, barId_, firstStepId_, stepCount_;
   int shown_ = -1;
+  UpdatePacer pacer_;
 };
 
 struct ProcessingState {

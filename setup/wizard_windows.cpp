@@ -14,6 +14,7 @@
 #include "setup/setup_messages.h"
 #include "setup/setup_resources.h"
 #include "setup/system_libraries.h"
+#include "setup/update_pacer.h"
 #include "setup/wizard_resources.h"
 
 namespace veltrace::setup {
@@ -146,11 +147,12 @@ class PageProgress : public ProgressView {
   void progress(int perMille) override {
     if (perMille == shown_) return;
     shown_ = perMille;
+    if (perMille != progressComplete && !pacer_.due()) return;
     SendDlgItemMessageA(page_, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(perMille), 0);
     pumpMessages(sheet_);
   }
   bool cancelRequested() override {
-    pumpMessages(sheet_);
+    if (pacer_.due()) pumpMessages(sheet_);
     return wizard_.cancelRequested();
   }
 
@@ -159,6 +161,7 @@ class PageProgress : public ProgressView {
   HWND page_;
   InstallWizard& wizard_;
   int shown_ = -1;
+  UpdatePacer pacer_;
 };
 
 struct PageParameter {
