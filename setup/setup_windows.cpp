@@ -56,7 +56,7 @@ class DialogProgress : public ProgressView {
     pumpMessages(dialog_);
   }
   bool cancelRequested() override {
-    if (pacer_.due()) pumpMessages(dialog_);
+    pumpMessages(dialog_);  // once per file
     return cancelled;
   }
   bool cancelled = false;

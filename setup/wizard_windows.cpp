@@ -152,7 +152,7 @@ class PageProgress : public ProgressView {
     pumpMessages(sheet_);
   }
   bool cancelRequested() override {
-    if (pacer_.due()) pumpMessages(sheet_);
+    pumpMessages(sheet_);  // once per file
     return wizard_.cancelRequested();
   }
 
