@@ -1,7 +1,15 @@
 # What the scripts that drive the real veltrace.exe from outside share: the
 # Wine of this machine (64-bit where 32-bit programs cannot run), the program
 # folder, screenshots and waiting for a window by its title. Source it.
+#
+# The scripts run in a Wine prefix and on a virtual display of their own, so
+# that the keyboard focus is theirs and ending their wineserver ends nothing
+# else (the Windows tests may be running meanwhile).
 
+export VELTRACE_WINEPREFIX="${VELTRACE_WINEPREFIX:-$PWD/build/wineprefix-e2e}"
+export VELTRACE_WINEPREFIX64="${VELTRACE_WINEPREFIX64:-$PWD/build/wineprefix-e2e64}"
+export VELTRACE_XVFB_DISPLAY="${VELTRACE_XVFB_DISPLAY:-93}"
+unset DISPLAY
 source tools/wine-env
 program_folder=build/windows/bin
 if ! veltrace_can_run_32bit; then
