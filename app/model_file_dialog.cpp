@@ -5,21 +5,13 @@
 #include <cstring>
 #include <vector>
 
+#include "ui/file_dialog.h"
+
 namespace veltrace {
 
 namespace {
 
 constexpr WORD keepUnitsId = 1001;
-
-// "A|*.a|B|*.b||" as the dialog wants it: each bar a terminating zero.
-std::vector<char> filterOf(const std::string& filter) {
-  std::vector<char> result(filter.begin(), filter.end());
-  for (char& c : result)
-    if (c == '|') c = '\0';
-  result.push_back('\0');
-  result.push_back('\0');
-  return result;
-}
 
 // The child dialog the common dialog places below its own controls, built
 // in memory: one auto check box. Dialog templates are WORD streams whose
@@ -84,7 +76,7 @@ UINT_PTR CALLBACK keepUnitsHook(HWND child, UINT message, WPARAM, LPARAM lParam)
 }  // namespace
 
 std::optional<ModelChoice> chooseModelFile(HWND owner, const FileDialogSpec& spec) {
-  std::vector<char> filter = filterOf(spec.filter);
+  std::vector<char> filter = ui::dialogFilter(spec.filter);
   KeepUnitsTemplate checkBox;
   char path[MAX_PATH] = {};
   bool keepUnits = false;

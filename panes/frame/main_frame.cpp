@@ -18,6 +18,7 @@
 #include "render/preview/preview_messages.h"
 #include "ui/command_ui.h"
 #include "ui/dialog.h"
+#include "ui/file_dialog.h"
 
 namespace veltrace::panes {
 
@@ -49,18 +50,6 @@ std::string resourceText(int id) {
 }
 
 constexpr char recentListKey[] = "Software\\Veltrace\\Veltrace\\Recent File List";
-
-// "Name (*.x)|*.x|All Files(*.*)|*.*||" as the dialog wants it: NUL
-// separated, two NULs at the end.
-std::vector<char> dialogFilter(const std::string& filter) {
-  std::vector<char> result(filter.begin(), filter.end());
-  for (char& c : result) {
-    if (c == '|') c = '\0';
-  }
-  result.push_back('\0');
-  result.push_back('\0');
-  return result;
-}
 
 }  // namespace
 
@@ -473,21 +462,7 @@ bool CMainFrame::confirm(const std::string& text, const std::string& caption) {
 // (asking before overwriting).
 std::optional<std::string> CMainFrame::runFileDialog(const FileDialogSpec& spec, bool save) {
   if (answerFileDialog) return answerFileDialog(spec, save);
-  std::vector<char> filter = dialogFilter(spec.filter);
-  char path[MAX_PATH] = {};
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = handle();
-  dialog.lpstrFilter = filter.data();
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = MAX_PATH;
-  dialog.lpstrInitialDir = spec.initialFolder.c_str();
-  dialog.lpstrDefExt = spec.defaultExtension.c_str();
-  dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
-                 (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-  BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
-  if (!chosen) return std::nullopt;
-  return std::string(path);
+  return ui::chooseFile({handle(), spec.filter, spec.initialFolder, spec.defaultExtension, save});
 }
 
 std::optional<ModelChoice> CMainFrame::chooseModelToImport(const FileDialogSpec& spec) {

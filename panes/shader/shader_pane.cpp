@@ -1,7 +1,6 @@
 #include "panes/shader/shader_pane.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 #include <richedit.h>
 #include <windowsx.h>
 
@@ -12,6 +11,7 @@
 #include "panes/shader/live_check_text.h"
 #include "panes/shader/shader_keywords.h"
 #include "panes/shader/shader_pane_rc.h"
+#include "ui/file_dialog.h"
 
 namespace veltrace::panes {
 
@@ -38,14 +38,6 @@ RECT itemRect(HWND dialog, HWND item) {
   GetWindowRect(item, &rect);
   MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
   return rect;
-}
-
-// The "description|pattern|...||" filter as the file dialog takes it.
-std::string fileDialogFilter(const char* filter) {
-  std::string text = filter;
-  for (char& c : text)
-    if (c == '|') c = '\0';
-  return text;
 }
 
 }  // namespace
@@ -230,19 +222,8 @@ bool ShaderPane::command(int id, int notification) {
 
 void ShaderPane::loadShaderFile() {
   const ShaderPaneTexts& texts = shaderPaneTexts(model_.kind());
-  std::string filter = fileDialogFilter(texts.fileFilter);
-  char path[MAX_PATH] = "";
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = handle();
-  dialog.lpstrFilter = filter.c_str();
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = MAX_PATH;
-  dialog.lpstrInitialDir = settings_.shaderFolder.empty() ? nullptr : settings_.shaderFolder.c_str();
-  dialog.lpstrDefExt = texts.defaultExtension;
-  dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  std::optional<std::string> chosen;
-  if (GetOpenFileNameA(&dialog)) chosen = std::string(path);
+  std::optional<std::string> chosen =
+      ui::chooseFile({handle(), texts.fileFilter, settings_.shaderFolder, texts.defaultExtension, false});
   takeEditorText();
   model_.loadShaderFile(chosen);
   showEditorTextIfReplaced();

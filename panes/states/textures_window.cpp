@@ -9,22 +9,10 @@
 #include "panes/states/list_view_rows.h"
 #include "panes/states/state_panes_rc.h"
 #include "render/texture/wic_decoder.h"
+#include "ui/file_dialog.h"
 #include "ui/handles.h"
 
 namespace veltrace {
-
-namespace {
-
-// The filter as the pane states it, with '|' between the parts; the
-// file-open dialog wants NUL characters there.
-std::string fileDialogFilter(std::string_view filter) {
-  std::string converted(filter);
-  for (char& c : converted)
-    if (c == '|') c = '\0';
-  return converted;
-}
-
-}  // namespace
 
 TexturesWindow::TexturesWindow(Effect& effect, TextureStore& store, MessageLog& log, std::string programFolder)
     : model_(effect, store, log), programFolder_(std::move(programFolder)) {}
@@ -125,21 +113,8 @@ void TexturesWindow::stageChosen() {
 
 std::optional<std::string> TexturesWindow::askForTextureFile() const {
   if (chooseTextureFile) return chooseTextureFile();
-  const std::string filter = fileDialogFilter(TexturesPane::loadFilter);
-  const std::string folder = programFolder_ + std::string(TexturesPane::loadFolderSuffix);
-  const std::string extension(TexturesPane::loadDefaultExtension);
-  char path[MAX_PATH] = "";
-  OPENFILENAMEA dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = handle();
-  dialog.lpstrFilter = filter.c_str();
-  dialog.lpstrFile = path;
-  dialog.nMaxFile = MAX_PATH;
-  dialog.lpstrInitialDir = folder.c_str();
-  dialog.lpstrDefExt = extension.c_str();
-  dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  if (!GetOpenFileNameA(&dialog)) return std::nullopt;
-  return std::string(path);
+  return ui::chooseFile({handle(), TexturesPane::loadFilter, programFolder_ + std::string(TexturesPane::loadFolderSuffix),
+                         std::string(TexturesPane::loadDefaultExtension), false});
 }
 
 void TexturesWindow::loadTexture() {
