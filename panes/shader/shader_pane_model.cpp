@@ -123,11 +123,8 @@ void ShaderPaneModel::apply() {
 }
 
 shader::PreprocessOptions ShaderPaneModel::preprocessOptions() const {
-  shader::PreprocessOptions options;
-  options.sourcePath = shaderSourcePath(effect_, kind_ == ShaderPaneKind::vertex);
-  if (!environment_.shaderFolder.empty()) options.includeFolders.push_back(environment_.shaderFolder);
-  options.reader = environment_.includeReader;
-  return options;
+  return shader::effectShaderOptions(shaderSourcePath(effect_, kind_ == ShaderPaneKind::vertex),
+                                     environment_.shaderFolder, environment_.includeReader);
 }
 
 std::array<int, 6> constantsColumnWidths(int clientWidth) {

@@ -80,22 +80,13 @@ void ShaderCache::countCode(const std::vector<std::uint32_t>& tokens) {
       std::min<std::int64_t>(codeBytes_ + bytes, std::numeric_limits<std::int32_t>::max()));
 }
 
-shader::PreprocessOptions ShaderCache::preprocessOptions(std::string_view sourcePath,
-                                                        const std::string& shaderFolder) const {
-  shader::PreprocessOptions options;
-  options.sourcePath = sourcePath;
-  if (!shaderFolder.empty()) options.includeFolders.push_back(shaderFolder);
-  options.reader = includeReader_;
-  return options;
-}
-
 bool ShaderCache::createVertexShader(std::string_view slotName, std::string_view source, std::string_view sourcePath,
                                      const std::uint32_t* declaration, std::uint32_t usage, std::uint32_t& handle) {
   (void)slotName;
   // The usage value is also the assembler flag: software processing skips
   // the validation, as the platform's assembler does with that value.
-  shader::AssembleResult assembled =
-      shader::assembleShader(source, usage, preprocessOptions(sourcePath, vertexShaderFolder_));
+  shader::AssembleResult assembled = shader::assembleShader(
+      source, usage, shader::effectShaderOptions(sourcePath, vertexShaderFolder_, includeReader_));
   if (!assembled.succeeded()) {
     log_.append("Failed to load Vertex Shader !");
     log_.append(formatText("%s (%s)", device_.errorName(assemblyFailedCode).c_str(),
@@ -133,7 +124,8 @@ bool ShaderCache::createPixelShader(std::string_view slotName, std::string_view 
     log_.append("No Pixel Shader hardware support present !");
     return false;
   }
-  shader::AssembleResult assembled = shader::assembleShader(source, 0, preprocessOptions(sourcePath, pixelShaderFolder_));
+  shader::AssembleResult assembled =
+      shader::assembleShader(source, 0, shader::effectShaderOptions(sourcePath, pixelShaderFolder_, includeReader_));
   if (!assembled.succeeded()) {
     log_.append(formatText("Failed to load Pixel Shader \"%s\"!", name.c_str()));
     log_.append(formatText("DirectX Error : %s - %s", device_.errorName(assemblyFailedCode).c_str(),

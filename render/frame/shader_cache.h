@@ -97,7 +97,6 @@ class ShaderCache {
                           const std::uint32_t* declaration, std::uint32_t usage, std::uint32_t& handle);
   bool createPixelShader(std::string_view slotName, std::string_view source, std::string_view sourcePath,
                          std::uint32_t& handle);
-  shader::PreprocessOptions preprocessOptions(std::string_view sourcePath, const std::string& shaderFolder) const;
   void countCode(const std::vector<std::uint32_t>& tokens);
 
   ShaderDevice& device_;

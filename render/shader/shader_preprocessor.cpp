@@ -342,6 +342,15 @@ class Preprocessor {
 
 }  // namespace
 
+PreprocessOptions effectShaderOptions(std::string_view sourcePath, const std::string& shaderFolder,
+                                      const IncludeFileReader* reader) {
+  PreprocessOptions options;
+  options.sourcePath = sourcePath;
+  if (!shaderFolder.empty()) options.includeFolders.push_back(shaderFolder);
+  options.reader = reader;
+  return options;
+}
+
 PreprocessResult preprocessShaderSource(std::string_view source, const PreprocessOptions& options) {
   if (options.defines.empty() && !hasDirective(source)) return {};
   return Preprocessor(options).run(source);

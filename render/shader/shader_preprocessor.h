@@ -74,4 +74,10 @@ struct PreprocessResult {
 
 PreprocessResult preprocessShaderSource(std::string_view source, const PreprocessOptions& options);
 
+// How the program preprocesses an effect's shader, in its panes and in the
+// renderer alike: #include looks beside the file the source came from (none
+// when empty), then in the program's shader folder (none when empty).
+PreprocessOptions effectShaderOptions(std::string_view sourcePath, const std::string& shaderFolder,
+                                      const IncludeFileReader* reader);
+
 }  // namespace veltrace::shader
