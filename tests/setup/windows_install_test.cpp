@@ -269,7 +269,26 @@ TEST(SetupProgram, AQuietInstallationIsRemovedCompletelyByItsUninstallCommand) {
                                       "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tool.exe", ""));
 }
 
-TEST(SetupProgram, ATargetHeldOpenIsDeferredToTheRestartInAQuietRun) {
+// Restarting the prefix carries out the pending renames and the RunOnce
+// entries, as a restart of Windows would.
+bool restartPrefix() { return runProgram("wineboot.exe -r", 120000) == 0; }
+
+bool runOnceHasSetupEntry() {
+  HKEY runOnce;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, std::string(runOnceKey).c_str(), 0, KEY_READ, &runOnce) != ERROR_SUCCESS)
+    return false;
+  bool found = false;
+  char name[64];
+  for (DWORD index = 0; !found; ++index) {
+    DWORD length = sizeof name;
+    if (RegEnumValueA(runOnce, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    found = std::string(name).rfind("OVN", 0) == 0;
+  }
+  RegCloseKey(runOnce);
+  return found;
+}
+
+TEST(SetupProgram, ATargetHeldOpenIsDeferredInAQuietRunAndInPlaceAfterTheRestart) {
   TempFolder folder;
   std::string app = folder.corePath() + "\\App";
   CreateDirectoryA(app.c_str(), nullptr);
@@ -279,9 +298,6 @@ TEST(SetupProgram, ATargetHeldOpenIsDeferredToTheRestartInAQuietRun) {
   script.replace(script.find("tool.exe|2|3|2"), 14, "tool.exe|2|3|1");
   std::string setup = setupWithPackage(folder, script, {{"tool.exe", "MZ"}, {"data\\a.txt", "a"}});
   WindowsInstallPlatform platform;
-  auto pendingBefore = platform.registryValue(RegistryRoot::localMachine,
-                                              "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
-                                              "PendingFileRenameOperations");
   HANDLE held = CreateFileA((app + "\\tool.exe").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   EXPECT_EQ(runProgram("\"" + setup + "\" /Q /B0"), 12);
@@ -290,37 +306,22 @@ TEST(SetupProgram, ATargetHeldOpenIsDeferredToTheRestartInAQuietRun) {
                                         "PendingFileRenameOperations");
   ASSERT_TRUE(pending);
   EXPECT_NE(pending->data.find("tool.exe.$$$"), std::string::npos);
+  EXPECT_TRUE(runOnceHasSetupEntry()) << "registration is not handed to the restart";
   CloseHandle(held);
   EXPECT_EQ(readWholeFile(app + "\\tool.exe.$$$"), "MZ");
+  EXPECT_EQ(readWholeFile(app + "\\tool.exe"), "old");
   auto saved = readWholeFile(app + "\\Setup.ini");
   ASSERT_TRUE(saved);
   EXPECT_NE(saved->find("tool.exe|2|3|1|0|0=tool.exe|2|"), std::string::npos);
-  // Undo the pending rename and the RunOnce entry this run left.
-  const char* sessionManager = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, sessionManager, 0, KEY_WRITE, &key) == ERROR_SUCCESS) {
-    if (pendingBefore)
-      RegSetValueExA(key, "PendingFileRenameOperations", 0, REG_MULTI_SZ,
-                     reinterpret_cast<const BYTE*>(pendingBefore->data.data()),
-                     static_cast<DWORD>(pendingBefore->data.size()));
-    else
-      RegDeleteValueA(key, "PendingFileRenameOperations");
-    RegCloseKey(key);
-  }
-  HKEY runOnce;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, std::string(runOnceKey).c_str(), 0, KEY_READ | KEY_WRITE, &runOnce) ==
-      ERROR_SUCCESS) {
-    char name[64];
-    for (DWORD index = 0;;) {
-      DWORD length = sizeof name;
-      if (RegEnumValueA(runOnce, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-      if (std::string(name).rfind("OVN", 0) == 0)
-        RegDeleteValueA(runOnce, name);
-      else
-        ++index;
-    }
-    RegCloseKey(runOnce);
-  }
+
+  ASSERT_TRUE(restartPrefix());
+  EXPECT_EQ(readWholeFile(app + "\\tool.exe"), "MZ");
+  EXPECT_FALSE(fileExists(app + "\\tool.exe.$$$"));
+  EXPECT_FALSE(runOnceHasSetupEntry()) << "the restart did not run the deferred registration";
+  pending = platform.registryValue(RegistryRoot::localMachine,
+                                   "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                                   "PendingFileRenameOperations");
+  EXPECT_TRUE(!pending || pending->data.find("tool.exe.$$$") == std::string::npos);
 }
 
 TEST(SetupProgram, ARunningCopyOfTheApplicationEndsAQuietRunWithCode13) {
