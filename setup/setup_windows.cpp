@@ -90,6 +90,11 @@ INT_PTR CALLBACK processingProcedure(HWND dialog, UINT message, WPARAM wParam, L
       return TRUE;
     }
     case startWorkMessage: {
+      // A modal dialog shows itself only once its queue runs empty, which
+      // never happens while the work runs: show it now, painted, so that
+      // the run's wait and its progress are on the screen.
+      ShowWindow(dialog, SW_SHOW);
+      UpdateWindow(dialog);
       DialogProgress progress(dialog, IDC_PROCESSING_STATUS, IDC_PROCESSING_PROGRESS, 0, 0);
       state->progress = &progress;
       state->working = true;

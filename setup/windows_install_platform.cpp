@@ -426,6 +426,25 @@ SystemVersion WindowsInstallPlatform::systemVersion() {
   return version;
 }
 
+void WindowsInstallPlatform::sleep(unsigned milliseconds) {
+  // A plain Sleep would leave the window of the moment unpainted and
+  // unanswered for the whole wait.
+  ULONGLONG end = GetTickCount64() + milliseconds;
+  for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(message.wParam));
+        return;
+      }
+      if (owner && IsDialogMessageA(owner, &message)) continue;
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+}
+
 LocalTime WindowsInstallPlatform::localTime() {
   SYSTEMTIME now;
   GetLocalTime(&now);

@@ -80,7 +80,8 @@ class WindowsInstallPlatform : public InstallPlatform {
   SystemVersion systemVersion() override;
   LocalTime localTime() override;
   std::uint64_t systemTimeAsFileTime() override;
-  void sleep(unsigned milliseconds) override { Sleep(milliseconds); }
+  // Waits with the thread's windows kept painted and answering.
+  void sleep(unsigned milliseconds) override;
 
   MessageAnswer showMessage(int id, std::string_view text, MessageButtons buttons) override;
 

@@ -14,6 +14,7 @@
 
 #include "base/files.h"
 #include "setup/packager.h"
+#include "setup/setup_resources.h"
 #include "setup/system_entries.h"
 #include "setup/system_libraries.h"
 #include "setup/windows_install_platform.h"
@@ -322,6 +323,33 @@ TEST(SetupProgram, ATargetHeldOpenIsDeferredInAQuietRunAndInPlaceAfterTheRestart
                                    "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
                                    "PendingFileRenameOperations");
   EXPECT_TRUE(!pending || pending->data.find("tool.exe.$$$") == std::string::npos);
+}
+
+TEST(SetupProgram, AQuietRunShowsItsProcessingWindowWhileItWaitsAndWorks) {
+  TempFolder folder;
+  std::string setup = setupWithPackage(folder, scriptFor(folder.corePath() + "\\App", folder.corePath() + "\\G", 0x10),
+                                       {{"tool.exe", "MZ"}, {"data\\a.txt", "a"}});
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  std::string line = "\"" + setup + "\" /Q /B0";
+  ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+  // The run waits half a second in its window before it starts: long
+  // enough to find the window on the screen from here.
+  std::string shown;
+  while (shown.empty() && WaitForSingleObject(process.hProcess, 10) == WAIT_TIMEOUT) {
+    HWND window = FindWindowA(nullptr, "VeltraceSetupTest");
+    char text[256] = "";
+    if (window && IsWindowVisible(window) && GetDlgItemTextA(window, IDC_PROCESSING_TEXT, text, sizeof text) > 0)
+      shown = text;
+  }
+  WaitForSingleObject(process.hProcess, 60000);
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(shown, "Please wait while VeltraceSetupTest is being processed...");
 }
 
 TEST(SetupProgram, ARunningCopyOfTheApplicationEndsAQuietRunWithCode13) {
