@@ -32,40 +32,32 @@ void pumpMessages(HWND dialog) {
   }
 }
 
-// A window's step boxes, status line and bar as the run's progress view.
-class DialogProgress : public ProgressView {
+// The processing or uninstall window's step boxes, status line and bar.
+class DialogProgress : public PacedProgressView {
  public:
   DialogProgress(HWND dialog, int statusId, int barId, int firstStepId, int stepCount)
       : dialog_(dialog), statusId_(statusId), barId_(barId), firstStepId_(firstStepId), stepCount_(stepCount) {
     SendDlgItemMessageA(dialog, barId, PBM_SETRANGE32, 0, progressComplete);
   }
-  void stepStarted(int step) override {
-    if (step < stepCount_) EnableWindow(GetDlgItem(dialog_, firstStepId_ + step), TRUE);
-    pumpMessages(dialog_);
-  }
-  void stepEnded(int step) override {
-    if (step < stepCount_) CheckDlgButton(dialog_, firstStepId_ + step, BST_CHECKED);
-    pumpMessages(dialog_);
-  }
-  void status(std::string_view text) override { SetDlgItemTextA(dialog_, statusId_, std::string(text).c_str()); }
-  void progress(int perMille) override {
-    if (perMille == shown_) return;
-    shown_ = perMille;
-    if (perMille != progressComplete && !pacer_.due()) return;
-    SendDlgItemMessageA(dialog_, barId_, PBM_SETPOS, static_cast<WPARAM>(perMille), 0);
-    pumpMessages(dialog_);
-  }
-  bool cancelRequested() override {
-    pumpMessages(dialog_);  // once per file
-    return cancelled;
-  }
   bool cancelled = false;
+
+ protected:
+  void enableStep(int step) override {
+    if (step < stepCount_) EnableWindow(GetDlgItem(dialog_, firstStepId_ + step), TRUE);
+  }
+  void checkStep(int step) override {
+    if (step < stepCount_) CheckDlgButton(dialog_, firstStepId_ + step, BST_CHECKED);
+  }
+  void setStatusText(const char* text) override { SetDlgItemTextA(dialog_, statusId_, text); }
+  void setBar(int perMille) override {
+    SendDlgItemMessageA(dialog_, barId_, PBM_SETPOS, static_cast<WPARAM>(perMille), 0);
+  }
+  void pumpMessages() override { setup::pumpMessages(dialog_); }
+  bool userCancelled() override { return cancelled; }
 
  private:
   HWND dialog_;
   int statusId_, barId_, firstStepId_, stepCount_;
-  int shown_ = -1;
-  UpdatePacer pacer_;
 };
 
 struct ProcessingState {

@@ -130,38 +130,28 @@ void pumpMessages(HWND sheet) {
 class WizardSheet;
 
 // The progress page's controls as the installation's window.
-class PageProgress : public ProgressView {
+class PageProgress : public PacedProgressView {
  public:
   PageProgress(HWND sheet, HWND page, InstallWizard& wizard) : sheet_(sheet), page_(page), wizard_(wizard) {}
-  void stepStarted(int step) override {
+
+ protected:
+  void enableStep(int step) override {
     if (step >= 0 && step < 5) EnableWindow(GetDlgItem(page_, stepBoxIds[step]), TRUE);
-    pumpMessages(sheet_);
   }
-  void stepEnded(int step) override {
+  void checkStep(int step) override {
     if (step >= 0 && step < 5) CheckDlgButton(page_, stepBoxIds[step], BST_CHECKED);
-    pumpMessages(sheet_);
   }
-  void status(std::string_view text) override {
-    SetDlgItemTextA(page_, IDC_PROGRESS_STATUS, std::string(text).c_str());
-  }
-  void progress(int perMille) override {
-    if (perMille == shown_) return;
-    shown_ = perMille;
-    if (perMille != progressComplete && !pacer_.due()) return;
+  void setStatusText(const char* text) override { SetDlgItemTextA(page_, IDC_PROGRESS_STATUS, text); }
+  void setBar(int perMille) override {
     SendDlgItemMessageA(page_, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(perMille), 0);
-    pumpMessages(sheet_);
   }
-  bool cancelRequested() override {
-    pumpMessages(sheet_);  // once per file
-    return wizard_.cancelRequested();
-  }
+  void pumpMessages() override { setup::pumpMessages(sheet_); }
+  bool userCancelled() override { return wizard_.cancelRequested(); }
 
  private:
   HWND sheet_;
   HWND page_;
   InstallWizard& wizard_;
-  int shown_ = -1;
-  UpdatePacer pacer_;
 };
 
 struct PageParameter {
