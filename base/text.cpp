@@ -129,4 +129,6 @@ std::string toLowerAscii(std::string_view text) {
   return lowered;
 }
 
+bool hasVisibleText(std::string_view text) { return text.find_first_not_of(" \t\r\n") != std::string_view::npos; }
+
 }  // namespace veltrace

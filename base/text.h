@@ -39,4 +39,7 @@ std::string formatText(const char* format, ...) __attribute__((format(printf, 1,
 
 std::string toLowerAscii(std::string_view text);
 
+// True when the text holds anything but blanks, tabs and line breaks.
+bool hasVisibleText(std::string_view text);
+
 }  // namespace veltrace

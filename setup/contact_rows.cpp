@@ -1,12 +1,8 @@
 #include "setup/contact_rows.h"
 
+#include "base/text.h"
+
 namespace veltrace::setup {
-
-namespace {
-
-bool hasVisibleText(std::string_view text) { return text.find_first_not_of(" \t\r\n") != std::string_view::npos; }
-
-}  // namespace
 
 ContactRow linkRow(ContactField field, std::string_view link) {
   size_t split = link.find('\n');

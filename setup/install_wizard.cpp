@@ -13,8 +13,6 @@ namespace {
 
 constexpr std::uint32_t allBoxes = choiceDesktop | choiceStartMenu | choiceProgramsMenu;
 
-bool hasVisibleText(std::string_view text) { return text.find_first_not_of(" \t\r\n") != std::string_view::npos; }
-
 std::uint32_t askedLocations(const SetupScript& script) {
   std::uint32_t locations = 0;
   for (const Shortcut& shortcut : script.shortcuts()) locations |= shortcut.locations;

@@ -1,7 +1,8 @@
 #include "scene/authoring/model_contents.h"
 
-#include <cctype>
 #include <vector>
+
+#include "base/text.h"
 
 namespace veltrace {
 
@@ -19,22 +20,12 @@ std::string refusalOf(const ModelContents& contents) {
   return "the model holds only " + list + ", no triangles";
 }
 
-namespace {
-
-std::string lowerCase(std::string_view text) {
-  std::string lower;
-  for (char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
-
-}  // namespace
-
 bool isStillZUp(std::string_view extension, int metadataUpAxis) {
-  if (lowerCase(extension) == ".blend") return true;
+  if (toLowerAscii(extension) == ".blend") return true;
   return metadataUpAxis == 2;
 }
 
-bool hasUntrustedNormals(std::string_view extension) { return lowerCase(extension) == ".stl"; }
+bool hasUntrustedNormals(std::string_view extension) { return toLowerAscii(extension) == ".stl"; }
 
 std::string textureBesideModel(std::string_view modelFolder, std::string_view texturePath) {
   const bool absolute = texturePath.empty() || texturePath[0] == '\\' || texturePath[0] == '/' ||
