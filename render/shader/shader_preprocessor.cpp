@@ -65,6 +65,10 @@ std::string withFolderSeparator(std::string folder) {
 // One #if ... #endif group.
 struct Conditional {
   int physicalLine = 0;  // of the #if
+  // Where the #if was reported to be when it was read: a later #line must
+  // not move an unclosed #if's error.
+  int lineOffset = 0;
+  int fileIndex = -1;
   bool parentActive = true;
   bool active = false;
   bool taken = false;  // some branch of the group was taken
@@ -160,8 +164,12 @@ class Preprocessor {
       emit(expanded.text, frame, physicalLine, consumed > 1 || expanded.text != line);
       emitEmpty(frame, physicalLine + 1, consumed - 1);
     }
-    for (const Conditional& open : conditionals)
-      report(frame, open.physicalLine, Code::conditional, "#if without #endif");
+    for (const Conditional& open : conditionals) {
+      FileFrame atIf = frame;
+      atIf.lineOffset = open.lineOffset;
+      atIf.fileIndex = open.fileIndex;
+      report(atIf, open.physicalLine, Code::conditional, "#if without #endif");
+    }
   }
 
   // --- Directives ---------------------------------------------------------------------
@@ -176,6 +184,8 @@ class Preprocessor {
     if (name == "if" || name == "ifdef" || name == "ifndef") {
       Conditional group;
       group.physicalLine = physicalLine;
+      group.lineOffset = frame.lineOffset;
+      group.fileIndex = frame.fileIndex;
       group.parentActive = active;
       if (active) {
         if (name == "if") {

@@ -135,6 +135,8 @@ const PreprocessorError preprocessorErrors[] = {
     {"#endif without #if", "vs.1.1\n#endif\n", Code::conditional, 2, "#endif without #if"},
     {"second #else", "#if 0\n#else\n#else\n#endif\n", Code::conditional, 3, "#else after #else"},
     {"#if never closed", "#ifdef X\n\n", Code::conditional, 1, "#if without #endif"},
+    {"#if never closed before a #line", "\n#ifndef X\n#line 1 \"other.vsh\"\n\n\n\n", Code::conditional, 2,
+     "#if without #endif"},
     {"unknown directive", "#frobnicate\n", Code::directive, 1, "unknown directive '#frobnicate'"},
     {"#define without name", "#define 1 2\n", Code::directive, 1, "#define needs a macro name"},
     {"wrong argument count", "#define S(a, b) a b\nS(1)\n", Code::macroExpansion, 2,
@@ -157,6 +159,7 @@ TEST_P(PreprocessorErrorTest, ReportsItAtItsLine) {
   Diagnostic error = onlyError(c.source);
   EXPECT_EQ(error.code, c.code);
   EXPECT_EQ(error.line, c.line);
+  EXPECT_EQ(error.file, "");  // every case's error stands in the source itself
   EXPECT_EQ(error.text, c.text);
 }
 
