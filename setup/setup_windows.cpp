@@ -7,6 +7,7 @@
 #include "setup/setup_messages.h"
 #include "setup/setup_resources.h"
 #include "setup/trace_log.h"
+#include "setup/message_pump.h"
 #include "setup/update_pacer.h"
 #include "setup/windows_wizard_system.h"
 #include "setup/wizard_windows.h"
@@ -16,21 +17,6 @@ namespace veltrace::setup {
 namespace {
 
 constexpr UINT startWorkMessage = WM_APP + 1;
-
-// Lets the window repaint and see its buttons while the work runs.
-void pumpMessages(HWND dialog) {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    if (!IsDialogMessageA(dialog, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
-}
 
 // The processing or uninstall window's step boxes, status line and bar.
 class DialogProgress : public PacedProgressView {
@@ -52,7 +38,7 @@ class DialogProgress : public PacedProgressView {
   void setBar(int perMille) override {
     SendDlgItemMessageA(dialog_, barId_, PBM_SETPOS, static_cast<WPARAM>(perMille), 0);
   }
-  void pumpMessages() override { setup::pumpMessages(dialog_); }
+  void pumpMessages() override { pumpWaitingMessages(dialog_); }
   bool userCancelled() override { return cancelled; }
 
  private:

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "setup/disk_files.h"
+#include "setup/message_pump.h"
 #include "setup/package_reader.h"
 #include "setup/system_libraries.h"
 
@@ -432,16 +433,7 @@ void WindowsInstallPlatform::sleep(unsigned milliseconds) {
   ULONGLONG end = GetTickCount64() + milliseconds;
   for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(message.wParam));
-        return;
-      }
-      if (owner && IsDialogMessageA(owner, &message)) continue;
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
+    if (!pumpWaitingMessages(owner)) return;
   }
 }
 

@@ -11,6 +11,7 @@
 #include "base/text.h"
 #include "setup/about_box.h"
 #include "setup/contact_rows_windows.h"
+#include "setup/message_pump.h"
 #include "setup/setup_messages.h"
 #include "setup/setup_resources.h"
 #include "setup/system_libraries.h"
@@ -113,19 +114,8 @@ std::string withCrLf(std::string_view text) {
   return out;
 }
 
-void pumpMessages(HWND sheet) {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    if (!PropSheet_IsDialogMessage(sheet, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
-}
+// A property sheet takes its keyboard messages through PSM_ISDIALOGMESSAGE.
+bool isSheetMessage(HWND sheet, MSG* message) { return PropSheet_IsDialogMessage(sheet, message) != FALSE; }
 
 class WizardSheet;
 
@@ -145,7 +135,7 @@ class PageProgress : public PacedProgressView {
   void setBar(int perMille) override {
     SendDlgItemMessageA(page_, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(perMille), 0);
   }
-  void pumpMessages() override { setup::pumpMessages(sheet_); }
+  void pumpMessages() override { pumpWaitingMessages(sheet_, isSheetMessage); }
   bool userCancelled() override { return wizard_.cancelRequested(); }
 
  private:
