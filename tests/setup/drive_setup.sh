@@ -66,6 +66,18 @@ key_in() {
 
 pause() { sleep "${1:-1}"; }
 
+# Opens a window's about box with its "&About..." button, photographs it and
+# closes it again.
+show_about() {
+  local window="$1" title_pattern="$2" name="$3" about
+  key_in "$window" alt+a
+  about=$(wait_for_title "$title_pattern")
+  pause
+  shot "$about" "$name"
+  key_in "$about" Escape
+  pause
+}
+
 install_folder="$WINEPREFIX/drive_c/Program Files/Veltrace"
 [ ! -e "$install_folder" ] || fail "Veltrace is already installed in $install_folder; remove it first"
 
@@ -78,12 +90,7 @@ trap 'rm -rf "$download"' EXIT
 wizard=$(wait_for_title '^Veltrace 0\.1\.0$')
 pause 2
 shot "$wizard" 01-welcome
-key_in "$wizard" alt+a
-about=$(wait_for_title '^Veltrace 0\.1\.0 About$')
-pause
-shot "$about" 01-about
-key_in "$about" Escape
-pause
+show_about "$wizard" '^Veltrace 0\.1\.0 About$' 01-about
 key_in "$wizard" Return
 pause
 shot "$wizard" 02-installation-options
@@ -124,12 +131,7 @@ remover=$!
 window=$(wait_for_title '^Uninstall Veltrace$')
 pause 2
 shot "$window" 06-uninstall
-key_in "$window" alt+a
-about=$(wait_for_title '^Veltrace About$')
-pause
-shot "$about" 06-uninstall-about
-key_in "$about" Escape
-pause
+show_about "$window" '^Veltrace About$' 06-uninstall-about
 key_in "$window" Return   # Uninstall
 pause 3
 shot "$window" 07-uninstalled
