@@ -4,10 +4,10 @@
 
 #include "base/text.h"
 #include "setup/about_box.h"
+#include "setup/message_pump.h"
 #include "setup/setup_messages.h"
 #include "setup/setup_resources.h"
 #include "setup/trace_log.h"
-#include "setup/message_pump.h"
 #include "setup/update_pacer.h"
 #include "setup/windows_wizard_system.h"
 #include "setup/wizard_windows.h"
